@@ -1,0 +1,208 @@
+#include "startup.h"
+
+#include "bgwin.h"
+#include "conf.h"
+#include "countdown.h"
+#include "mainwin.h"
+#include "msgbox.h"
+#include "runner.h"
+#include "timerwin.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+enum CommandSlot { Lock, Logout, Shutdown, Reboot, Suspend, CommandCount };
+
+const ConfVar commandTemplate[CommandCount] = {
+    { "lock", CONF_STRING, Lock, "metalock" },
+    { "logout", CONF_STRING, Logout, "fluxbox exit" },
+    { "shutdown", CONF_STRING, Shutdown, "shutdown -p now" },
+    { "reboot", CONF_STRING, Reboot, "shutdown -r now" },
+    { "suspend", CONF_STRING, Suspend, "acpiconf -s 3" },
+};
+
+// Borrowed pointers into the configuration or into argv; both outlive the run.
+struct CommandSet
+{
+    const char *command[CommandCount];
+};
+
+// The chooser's ActionId, mapped to the command it runs.
+const CommandSlot actionCommand[] = { Logout, Reboot, Shutdown, Suspend, CommandCount, Lock };
+constexpr int TimerAction = 4;
+
+const char programName[] = "farewelldesk";
+
+// Qt's xcb GL integration costs tens of milliseconds and megabytes at start-up,
+// and this program draws nothing with OpenGL. The variable is set only while
+// the application object is built, so the commands run later never see it.
+const char glIntegrationVariable[] = "QT_XCB_GL_INTEGRATION";
+
+bool disableGlIntegration()
+{
+    if (!qEnvironmentVariableIsEmpty(glIntegrationVariable))
+        return false; // the user's own choice stands
+    qputenv(glIntegrationVariable, "none");
+    return true;
+}
+
+void restoreGlIntegration(bool disabled)
+{
+    if (disabled)
+        qunsetenv(glIntegrationVariable);
+}
+
+void installTranslation(QApplication &app, QTranslator &translator)
+{
+    if (translator.load(QLocale(), programName, "_", FAREWELLDESK_TRANSLATION_DIR))
+        app.installTranslator(&translator);
+}
+
+ConfSection *loadConfiguration()
+{
+    ConfSection *config = conf_load(programName, "config", commandTemplate, CommandCount);
+    if (!config && errno == ENOENT)
+        config = conf_new_section(nullptr, commandTemplate, CommandCount);
+    if (!config)
+        errxDialog(nullptr, 1, "%s", conf_error_text());
+    return config;
+}
+
+// Ends the process silently when another instance of this user holds the lock.
+// The descriptor stays open for the life of the process; it is close-on-exec so
+// that a command left running in the background does not keep the lock.
+void takeInstanceLock()
+{
+    const passwd *pw = getpwuid(getuid());
+    if (!pw)
+        errDialog(nullptr, 1, "getpwuid()");
+    char path[1024];
+    const int length = snprintf(path, sizeof path, "%s/%s", pw->pw_dir, ".farewelldesk.lock");
+    endpwent();
+    if (length < 0 || static_cast<size_t>(length) >= sizeof path) {
+        errno = ENAMETOOLONG;
+        errDialog(nullptr, 1, "open(%s)", path);
+    }
+    const int fd = open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd == -1)
+        errDialog(nullptr, 1, "open(%s)", path);
+    if (flock(fd, LOCK_EX | LOCK_NB) == -1) {
+        if (errno == EWOULDBLOCK)
+            exit(0);
+        errDialog(nullptr, 1, "flock()");
+    }
+}
+
+[[noreturn]] void usage()
+{
+    const int width = sizeof programName - 1;
+    fprintf(stderr,
+            "Usage: %s [-L <lock command>] [-S <suspend command>]\n"
+            "       %-*s [-l <logout command>] [-r <reboot command>]\n"
+            "       %-*s [-s <shutdown command>]\n",
+            programName, width, "", width, "");
+    exit(1);
+}
+
+void applyOptions(int argc, char **argv, CommandSet &commands)
+{
+    // glibc's getopt would look past the first operand; "+" keeps the POSIX
+    // rule that BSD's getopt follows: parsing stops there.
+#ifdef __GLIBC__
+    const char *options = "+l:r:s:S:L:";
+#else
+    const char *options = "l:r:s:S:L:";
+#endif
+    int option;
+    while ((option = getopt(argc, argv, options)) != -1) {
+        switch (option) {
+        case 'L':
+            commands.command[Lock] = optarg;
+            break;
+        case 'S':
+            commands.command[Suspend] = optarg;
+            break;
+        case 'l':
+            commands.command[Logout] = optarg;
+            break;
+        case 'r':
+            commands.command[Reboot] = optarg;
+            break;
+        case 's':
+            commands.command[Shutdown] = optarg;
+            break;
+        default:
+            usage();
+        }
+    }
+}
+
+// Runs the chooser until the user picks an action; the timer dialog, when
+// cancelled, brings the chooser back. Returns false when the chooser was closed.
+bool chooseAction(BgWin *backdrop, Mainwin *chooser, int &action, Timerwin *&timer)
+{
+    for (;;) {
+        if (chooser->exec() != QDialog::Accepted)
+            return false;
+        action = chooser->getAction();
+        if (action != TimerAction)
+            return true;
+        timer = new Timerwin(backdrop);
+        if (timer->exec() == QDialog::Accepted)
+            return true;
+        delete timer;
+        timer = nullptr;
+    }
+}
+
+} // namespace
+
+int runFarewelldesk(int &argc, char **argv)
+{
+    const bool glDisabled = disableGlIntegration();
+    QApplication app(argc, argv);
+    restoreGlIntegration(glDisabled);
+    QTranslator translator;
+    installTranslation(app, translator);
+
+    // Configuration first, then the lock, then the options: a second instance
+    // ends silently even with bad options, but every instance reports a broken
+    // configuration file.
+    const ConfSection *config = loadConfiguration();
+    takeInstanceLock();
+    CommandSet commands;
+    for (int slot = 0; slot < CommandCount; ++slot)
+        commands.command[slot] = config->vars[slot].value.text;
+    applyOptions(argc, argv, commands);
+
+    BgWin *backdrop = new BgWin(nullptr);
+    Mainwin *chooser = new Mainwin(backdrop);
+    int action = 0;
+    Timerwin *timer = nullptr;
+    if (!chooseAction(backdrop, chooser, action, timer))
+        return 0;
+    if (action != TimerAction) {
+        delete backdrop; // uncovers the screens before the command runs
+        runCommand(commands.command[actionCommand[action]]);
+    }
+
+    const int hours = timer->getHours();
+    const int minutes = timer->getMinutes();
+    delete backdrop;
+    Countdown *countdown = new Countdown(hours, minutes, nullptr);
+    QApplication::exec();
+    if (countdown->isShutdownDue())
+        runCommand(commands.command[Shutdown]);
+    return 0;
+}

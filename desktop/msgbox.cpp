@@ -1,0 +1,87 @@
+#include "msgbox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyle>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+char messageText[1024];
+
+enum class Kind { Error, Warning };
+
+void formatMessage(bool withErrno, const char *fmt, va_list args)
+{
+    const int savedErrno = errno;
+    messageText[0] = '\0';
+    vsnprintf(messageText, sizeof messageText, fmt, args);
+    if (withErrno) {
+        // One byte less than the room left: a cut suffix leaves the text at 1022 characters.
+        const size_t len = strlen(messageText);
+        const long room = static_cast<long>(sizeof messageText) - 1 - static_cast<long>(len);
+        if (room > 0)
+            snprintf(messageText + len, static_cast<size_t>(room), ":\n%s\n", strerror(savedErrno));
+    }
+}
+
+void showMessage(const char *title, Kind kind, QWidget *parent)
+{
+    const bool error = kind == Kind::Error;
+    QMessageBox box(parent);
+    box.setWindowModality(Qt::WindowModal);
+    box.setWindowTitle(QCoreApplication::translate("QObject", title));
+    // Commands and paths must read exactly as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromUtf8(messageText));
+    box.setIcon(error ? QMessageBox::Critical : QMessageBox::Warning);
+    box.setWindowIcon(QApplication::style()->standardIcon(
+            error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+void errDialog(QWidget *parent, int status, const char *fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    formatMessage(true, fmt, args);
+    va_end(args);
+    showMessage(QT_TRANSLATE_NOOP("QObject", "Error"), Kind::Error, parent);
+    exit(status);
+}
+
+void errxDialog(QWidget *parent, int status, const char *fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    formatMessage(false, fmt, args);
+    va_end(args);
+    showMessage(QT_TRANSLATE_NOOP("QObject", "Error"), Kind::Error, parent);
+    exit(status);
+}
+
+void warnDialog(QWidget *parent, const char *fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    formatMessage(true, fmt, args);
+    va_end(args);
+    showMessage(QT_TRANSLATE_NOOP("QObject", "Warning"), Kind::Warning, parent);
+}
+
+void warnxDialog(QWidget *parent, const char *fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    formatMessage(false, fmt, args);
+    va_end(args);
+    showMessage(QT_TRANSLATE_NOOP("QObject", "Warning"), Kind::Warning, parent);
+}

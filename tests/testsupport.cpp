@@ -1,0 +1,48 @@
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+void connectWarningHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QObject::connect:"))) {
+        fprintf(stderr, "FAIL: %s\n", qPrintable(text));
+        abort();
+    }
+    previousHandler(type, context, text);
+}
+
+} // namespace
+
+void failOnConnectWarnings()
+{
+    previousHandler = qInstallMessageHandler(connectWarningHandler);
+}
+
+QString testHome()
+{
+    const QByteArray home = qgetenv("FAREWELLDESK_TEST_HOME");
+    if (home.isEmpty())
+        qFatal("FAREWELLDESK_TEST_HOME is not set: run the test through tests/with-home.sh");
+    return QString::fromLocal8Bit(home);
+}
+
+QWidget *waitForModal(int timeoutMs)
+{
+    QWidget *modal = nullptr;
+    const bool shown = QTest::qWaitFor(
+            [&modal] {
+                modal = QApplication::activeModalWidget();
+                return modal && modal->isVisible();
+            },
+            timeoutMs);
+    return shown ? modal : nullptr;
+}
