@@ -1,0 +1,77 @@
+#!/bin/sh
+# scripts/build.sh run [OPTIONS...]   install what is missing, build, and try the program safely
+# scripts/build.sh test               install what is missing, build, and run every test
+#
+# On Debian the packages that are missing are installed first (as root, or
+# through sudo). Elsewhere install the packages listed in the README yourself.
+set -eu
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
+
+build_packages="cmake make g++ qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
+demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
+    adwaita-icon-theme"
+test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev trayer x11-apps mandoc
+    desktop-file-utils"
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    command -v dpkg-query >/dev/null 2>&1 || return 0
+    missing=""
+    for package in "$@"; do
+        status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+        [ "$status" = installed ] || missing="$missing $package"
+    done
+    [ -n "$missing" ] || return 0
+    echo "Installing:$missing"
+    as_root apt-get update -q
+    # shellcheck disable=SC2086 # one word a package
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+build() {
+    dir=$1
+    shift
+    cmake -S "$top" -B "$dir" "$@"
+    cmake --build "$dir" -j "$jobs"
+}
+
+run() {
+    # shellcheck disable=SC2086
+    install_missing $build_packages $demo_packages
+    build "$top/build"
+    exec python3 "$top/scripts/demo.py" "$@"
+}
+
+test_all() {
+    # shellcheck disable=SC2086
+    install_missing $build_packages $demo_packages $test_packages
+    build "$top/build" -DFAREWELLDESK_WERROR=ON
+    ctest --test-dir "$top/build" --output-on-failure -j "$jobs"
+
+    # Once more with AddressSanitizer and UndefinedBehaviorSanitizer, with the
+    # configuration fuzzer's smoke run. Qt keeps its singletons to the end of
+    # the process, so leak checking is left to the valgrind run of the library.
+    build "$top/build-sanitize" -DFAREWELLDESK_WERROR=ON -DFAREWELLDESK_SANITIZE=ON \
+        -DFAREWELLDESK_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir "$top/build-sanitize" --output-on-failure -j "$jobs"
+}
+
+case "${1:-}" in
+run)
+    shift
+    run "$@"
+    ;;
+test)
+    test_all
+    ;;
+*)
+    sed -n '2,3s/^# //p' "$0" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,69 @@
+#include "probe.h"
+
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+
+// runCommand and the error boxes end the process, so they are run in a child.
+class TestRunner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outcome_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("box"); // empty: no box at all
+
+        const auto error = [](const QString &text) { return "Error|3\n" + text; };
+        QTest::newRow("success ends quietly with 0") << "run"
+                                                     << "true" << 0 << QString();
+        QTest::newRow("a command that exits with 1")
+                << "run"
+                << "exit 1" << 1 << error("Command 'exit 1' exited with code 1");
+        QTest::newRow("code above 127 is not cut")
+                << "run"
+                << "exit 200" << 1 << error("Command 'exit 200' exited with code 200");
+        QTest::newRow("the shell cannot find the program")
+                << "run"
+                << "no-such-program-farewelldesk" << 1
+                << error("Command 'no-such-program-farewelldesk' not found");
+        QTest::newRow("a command that exits with 127 itself")
+                << "run"
+                << "exit 127" << 1 << error("Command 'exit 127' not found");
+        QTest::newRow("ended by a signal")
+                << "run"
+                << "kill -TERM $$" << 1
+                << error("Command 'kill -TERM $$' was terminated by signal 15");
+        QTest::newRow("status cannot be collected: system() gives -1")
+                << "run-reaped"
+                << "true" << 1 << error(QString("system(true):\n%1\n").arg(strerror(ECHILD)));
+        QTest::newRow("markup in a command is shown as typed")
+                << "run"
+                << "exit 3 # <b>&amp;</b>" << 1
+                << error("Command 'exit 3 # <b>&amp;</b>' exited with code 3");
+        QTest::newRow("errDialog adds the errno text")
+                << "err"
+                << "flock()" << 1 << error(QString("flock():\n%1\n").arg(strerror(EAGAIN)));
+        QTest::newRow("errxDialog shows its text alone") << "errx"
+                                                         << "%d %s" << 1 << error("%d %s");
+    }
+
+    void outcome()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, argument);
+        QFETCH(int, exitCode);
+        QFETCH(QString, box);
+        const ProbeRun run = runProbe(PROBE_RUNNER, { mode, argument });
+        QVERIFY2(!run.crashed, qPrintable(run.err));
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.boxes, box.isEmpty() ? QStringList() : QStringList { box });
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunner)
+#include "tst_runner.moc"
