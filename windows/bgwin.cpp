@@ -1,0 +1,71 @@
+#include "bgwin.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+
+namespace {
+
+inline quint32 dimmedPixel(quint32 argb)
+{
+    return ((argb >> 2) & 0x3f3f3fu) | 0xff000000u;
+}
+
+// A fixed-size inner block lets the compiler vectorise the loop even at -O2,
+// where it will not vectorise a loop whose trip count it does not know.
+void dimLine(quint32 *pixel, int count)
+{
+    constexpr int block = 16;
+    int x = 0;
+    for (; x + block <= count; x += block) {
+        for (int i = 0; i < block; ++i)
+            pixel[x + i] = dimmedPixel(pixel[x + i]);
+    }
+    for (; x < count; ++x)
+        pixel[x] = dimmedPixel(pixel[x]);
+}
+
+// The grab's own buffer, dimmed without a second copy of the screen.
+QPixmap dimmedScreen(QScreen *screen)
+{
+    const QRect area = screen->geometry();
+    QImage image = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    dimImage(image);
+    return QPixmap::fromImage(std::move(image));
+}
+
+} // namespace
+
+void dimImage(QImage &image)
+{
+    if (image.isNull())
+        return;
+    // Premultiplied and other formats are read as plain ARGB, which is what
+    // the dimmed values are defined on.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image = std::move(image).convertToFormat(QImage::Format_ARGB32);
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y)
+        dimLine(reinterpret_cast<quint32 *>(image.scanLine(y)), width);
+    // Every pixel is opaque now; saying so spares a conversion when the
+    // image becomes a pixmap.
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+}
+
+BgWin::BgWin(QWidget *parent)
+    : QMainWindow(parent)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (int index = 0; index < screens.size(); ++index) {
+        QScreen *screen = screens.at(index);
+        auto *label = new QLabel(this);
+        label->setPixmap(dimmedScreen(screen));
+        label->move(screen->geometry().topLeft());
+        if (index == 0)
+            setCentralWidget(label);
+        label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        label->showFullScreen();
+    }
+}

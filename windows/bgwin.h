@@ -1,0 +1,22 @@
+// The dimmed copy of every screen that lies behind the chooser.
+#pragma once
+
+#include <QMainWindow>
+
+class QImage;
+
+// Darkens the image in place to a quarter of its brightness and makes it
+// opaque: each of red, green and blue is divided by 4, alpha becomes 255.
+// Images that are not 32-bit RGB are converted first; afterwards the image
+// is QImage::Format_RGB32 (a null image stays null).
+void dimImage(QImage &image);
+
+// Grabs each screen, dims the picture and shows it full screen on that screen.
+// Deleting the backdrop removes those windows and every dialog parented to it.
+class BgWin : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit BgWin(QWidget *parent = nullptr);
+};

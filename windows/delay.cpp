@@ -1,0 +1,98 @@
+#include "delay.h"
+
+#include "icons.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+Delay::Delay(int seconds, const QString &actionName, const QString &message, const QIcon &icon,
+        QWidget *parent)
+    : QDialog(parent)
+    , secondsLeft(seconds)
+    , tickTimer(new QTimer(this))
+    , textLabel(new QLabel(QString()))
+    , message(message)
+{
+    const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
+    auto *labelRow = new QHBoxLayout;
+    auto *buttonRow = new QHBoxLayout;
+    auto *dialogLayout = new QVBoxLayout;
+    auto *cancelButton = new QPushButton(cancelIcon, tr("Cancel"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    // The chooser hands over a text it has already translated.
+    auto *actionButton = new QPushButton(icon, actionName);
+    actionButton->setObjectName(QStringLiteral("actionButton"));
+    const QString buttonStyle = QStringLiteral("padding: 5px 10px 5px 10px; text-align: left;");
+    actionButton->setStyleSheet(buttonStyle);
+    cancelButton->setStyleSheet(buttonStyle);
+    setLabelText(message, seconds);
+    setWindowIcon(icon);
+
+    labelRow->setSpacing(20);
+    labelRow->addWidget(textLabel, 1, Qt::AlignHCenter);
+    buttonRow->setSpacing(2);
+    buttonRow->addWidget(actionButton, 1, Qt::AlignRight);
+    buttonRow->addWidget(cancelButton, 0, Qt::AlignRight);
+    dialogLayout->setSpacing(10);
+    dialogLayout->addLayout(labelRow);
+    dialogLayout->addLayout(buttonRow);
+    dialogLayout->setContentsMargins(15, 15, 15, 15);
+    setLayout(dialogLayout);
+
+    connect(tickTimer, SIGNAL(timeout()), this, SLOT(update()));
+    connect(actionButton, SIGNAL(clicked()), this, SLOT(accept()));
+    connect(cancelButton, SIGNAL(clicked()), this, SLOT(reject()));
+
+    setModal(true);
+    setWindowFlags(windowFlags() | Qt::Dialog | Qt::X11BypassWindowManagerHint
+            | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    show();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, parent->size(),
+            QGuiApplication::primaryScreen()->geometry()));
+    // No window manager hands the focus to a window that bypasses it; without
+    // this the keys would still go to the chooser underneath, which is blocked.
+    raise();
+    activateWindow();
+
+    tickTimer->start(1000);
+}
+
+void Delay::setLabelText(const QString &message, int seconds)
+{
+    if (seconds <= 0)
+        return;
+    const QString unit = seconds == 1 ? tr("second") : tr("seconds");
+    textLabel->setText(QString(message + QLatin1String(" %1 %2")).arg(seconds).arg(unit));
+}
+
+void Delay::update()
+{
+    // The count stops falling once it has run out, so a long-lived dialog
+    // cannot wrap it around.
+    if (secondsLeft <= 0) {
+        accept();
+        return;
+    }
+    --secondsLeft;
+    setLabelText(message, secondsLeft);
+}
+
+void Delay::closeEvent(QCloseEvent *event)
+{
+    hide();
+    event->ignore();
+}
+
+void Delay::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape)
+        reject();
+    QDialog::keyPressEvent(e);
+}
