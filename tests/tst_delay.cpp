@@ -52,12 +52,16 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::newRow("first text") << 10 << 0 << "Logging out in 10 seconds" << false;
         QTest::newRow("first tick") << 10 << 1 << "Logging out in 9 seconds" << false;
-        QTest::newRow("eighth tick, plural for 2") << 10 << 8 << "Logging out in 2 seconds" << false;
-        QTest::newRow("ninth tick, singular for 1") << 10 << 9 << "Logging out in 1 second" << false;
-        QTest::newRow("tenth tick leaves the text") << 10 << 10 << "Logging out in 1 second" << false;
+        QTest::newRow("eighth tick, plural for 2")
+                << 10 << 8 << "Logging out in 2 seconds" << false;
+        QTest::newRow("ninth tick, singular for 1")
+                << 10 << 9 << "Logging out in 1 second" << false;
+        QTest::newRow("tenth tick leaves the text")
+                << 10 << 10 << "Logging out in 1 second" << false;
         QTest::newRow("eleventh tick accepts") << 10 << 11 << "Logging out in 1 second" << true;
         QTest::newRow("singular from the start") << 1 << 0 << "Logging out in 1 second" << false;
-        QTest::newRow("one second, second tick accepts") << 1 << 2 << "Logging out in 1 second" << true;
+        QTest::newRow("one second, second tick accepts")
+                << 1 << 2 << "Logging out in 1 second" << true;
         QTest::newRow("plural above ten") << 21 << 0 << "Logging out in 21 seconds" << false;
         QTest::newRow("plural for 11") << 12 << 1 << "Logging out in 11 seconds" << false;
         QTest::newRow("zero seconds: empty label") << 0 << 0 << "" << false;
@@ -142,13 +146,14 @@ private slots:
 
     void texts()
     {
-        Delay *delay = new Delay(
-                10, QStringLiteral("Reboot system"), QStringLiteral("Rebooting in"), QIcon(), parent.get());
-        QCOMPARE(delay->findChild<QPushButton *>("actionButton")->text(), QStringLiteral("Reboot system"));
+        Delay *delay = new Delay(10, QStringLiteral("Reboot system"),
+                                 QStringLiteral("Rebooting in"), QIcon(), parent.get());
+        QCOMPARE(delay->findChild<QPushButton *>("actionButton")->text(),
+                 QStringLiteral("Reboot system"));
         QCOMPARE(delay->findChild<QPushButton *>("cancelButton")->text(), QStringLiteral("Cancel"));
         QVERIFY(delay->isModal());
         const Qt::WindowFlags flags = Qt::Dialog | Qt::X11BypassWindowManagerHint
-                | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+                                      | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
         QCOMPARE(delay->windowFlags() & flags, flags);
     }
 
@@ -167,7 +172,7 @@ private slots:
         Delay *delay = makeDelay(10);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QPoint topLeft(screen.x() + screen.width() / 2 - parentSize.width() / 2,
-                screen.y() + screen.height() / 2 - parentSize.height() / 2);
+                             screen.y() + screen.height() / 2 - parentSize.height() / 2);
         QCOMPARE(delay->geometry(), QRect(topLeft, parentSize));
     }
 };

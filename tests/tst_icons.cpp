@@ -23,7 +23,7 @@ private:
             return themeIcon(names[0].constData(), names[1].constData(), nullptr);
         case 3:
             return themeIcon(names[0].constData(), names[1].constData(), names[2].constData(),
-                    nullptr);
+                             nullptr);
         }
         qFatal("lookUp() takes one to three names");
     }
@@ -37,9 +37,10 @@ private slots:
         // the file ".png", and that icon has no name: the case themeIcon must skip.
         QFile nameless(fallbackDir.filePath(QStringLiteral(".png")));
         QVERIFY(QFile::copy(QStringLiteral(TEST_ICON_DIR "/fwtest/16x16/actions/alarm.png"),
-                nameless.fileName()));
-        QIcon::setFallbackSearchPaths({ fallbackDir.path() });
-        QIcon::setThemeSearchPaths({ QStringLiteral(TEST_ICON_DIR), QStringLiteral("/usr/share/icons") });
+                            nameless.fileName()));
+        QIcon::setFallbackSearchPaths({fallbackDir.path()});
+        QIcon::setThemeSearchPaths(
+                {QStringLiteral(TEST_ICON_DIR), QStringLiteral("/usr/share/icons")});
     }
 
     void init() { QIcon::setThemeName(QStringLiteral("fwtest")); }
@@ -57,19 +58,19 @@ private slots:
     {
         QTest::addColumn<QList<QByteArray>>("names");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("missing first name is skipped") << QList<QByteArray> { "alarm-clock", "alarm" }
-                                                       << "alarm";
+        QTest::newRow("missing first name is skipped")
+                << QList<QByteArray> {"alarm-clock", "alarm"} << "alarm";
         QTest::newRow("earlier name wins over later")
-                << QList<QByteArray> { "system-log-out", "alarm" } << "system-log-out";
-        QTest::newRow("single present name") << QList<QByteArray> { "system-shutdown" }
-                                             << "system-shutdown";
+                << QList<QByteArray> {"system-log-out", "alarm"} << "system-log-out";
+        QTest::newRow("single present name")
+                << QList<QByteArray> {"system-shutdown"} << "system-shutdown";
         QTest::newRow("dash fallback is not taken for the asked name")
-                << QList<QByteArray> { "alarm-missing", "system-log-out" } << "system-log-out";
-        QTest::newRow("nameless icon is skipped") << QList<QByteArray> { "", "alarm" } << "alarm";
+                << QList<QByteArray> {"alarm-missing", "system-log-out"} << "system-log-out";
+        QTest::newRow("nameless icon is skipped") << QList<QByteArray> {"", "alarm"} << "alarm";
         QTest::newRow("no name present gives an empty icon")
-                << QList<QByteArray> { "alarm-clock", "timer", "clock" } << QString();
-        QTest::newRow("only a nameless icon gives an empty icon") << QList<QByteArray> { "" }
-                                                                 << QString();
+                << QList<QByteArray> {"alarm-clock", "timer", "clock"} << QString();
+        QTest::newRow("only a nameless icon gives an empty icon")
+                << QList<QByteArray> {""} << QString();
     }
 
     void firstAvailableNameWins()
@@ -104,7 +105,8 @@ private slots:
         // lookup must go on to "appointment-soon".
         const QString clock = clockIcon().name();
         const bool svg = QIcon::hasThemeIcon(QStringLiteral("alarm-symbolic"));
-        QCOMPARE(clock, svg ? QStringLiteral("alarm-symbolic") : QStringLiteral("appointment-soon"));
+        QCOMPARE(clock,
+                 svg ? QStringLiteral("alarm-symbolic") : QStringLiteral("appointment-soon"));
     }
 
     void eachCallAsksTheCurrentTheme()

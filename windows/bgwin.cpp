@@ -54,8 +54,7 @@ void dimImage(QImage &image)
     image.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
-BgWin::BgWin(QWidget *parent)
-    : QMainWindow(parent)
+BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (int index = 0; index < screens.size(); ++index) {

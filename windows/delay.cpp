@@ -13,12 +13,12 @@
 #include <QTimer>
 
 Delay::Delay(int seconds, const QString &actionName, const QString &message, const QIcon &icon,
-        QWidget *parent)
-    : QDialog(parent)
-    , secondsLeft(seconds)
-    , tickTimer(new QTimer(this))
-    , textLabel(new QLabel(QString()))
-    , message(message)
+             QWidget *parent)
+    : QDialog(parent),
+      secondsLeft(seconds),
+      tickTimer(new QTimer(this)),
+      textLabel(new QLabel(QString())),
+      message(message)
 {
     const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
     auto *labelRow = new QHBoxLayout;
@@ -52,10 +52,10 @@ Delay::Delay(int seconds, const QString &actionName, const QString &message, con
 
     setModal(true);
     setWindowFlags(windowFlags() | Qt::Dialog | Qt::X11BypassWindowManagerHint
-            | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+                   | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     show();
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, parent->size(),
-            QGuiApplication::primaryScreen()->geometry()));
+                                    QGuiApplication::primaryScreen()->geometry()));
     // No window manager hands the focus to a window that bypasses it; without
     // this the keys would still go to the chooser underneath, which is blocked.
     raise();

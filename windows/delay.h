@@ -20,7 +20,7 @@ class Delay : public QDialog
 
 public:
     Delay(int seconds, const QString &actionName, const QString &message, const QIcon &icon,
-            QWidget *parent);
+          QWidget *parent);
 
 private slots:
     // One tick of the countdown. It hides QWidget::update(): the timer is

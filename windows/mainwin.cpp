@@ -25,13 +25,13 @@ QPushButton *actionButton(const QIcon &icon, const QString &text, const char *ob
 } // namespace
 
 Mainwin::Mainwin(QWidget *parent)
-    : QDialog(parent)
-    , logoutIcon(::logoutIcon())
-    , shutdownIcon(::shutdownIcon())
-    , suspendIcon(::suspendIcon())
-    , timerIcon(::clockIcon())
-    , rebootIcon(::rebootIcon())
-    , lockIcon(::lockIcon())
+    : QDialog(parent),
+      logoutIcon(::logoutIcon()),
+      shutdownIcon(::shutdownIcon()),
+      suspendIcon(::suspendIcon()),
+      timerIcon(::clockIcon()),
+      rebootIcon(::rebootIcon()),
+      lockIcon(::lockIcon())
 {
     const QIcon pictureIcon = ::shutdownIcon();
     const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
@@ -40,8 +40,8 @@ Mainwin::Mainwin(QWidget *parent)
     picture->setPixmap(pictureIcon.pixmap(96, 96, QIcon::Normal, QIcon::Off));
     QPushButton *logoutButton = actionButton(logoutIcon, tr("Logout"), "logoutButton");
     QPushButton *rebootButton = actionButton(rebootIcon, tr("Reboot system"), "rebootButton");
-    QPushButton *shutdownButton
-            = actionButton(shutdownIcon, tr("Shutdown system"), "shutdownButton");
+    QPushButton *shutdownButton =
+            actionButton(shutdownIcon, tr("Shutdown system"), "shutdownButton");
     QPushButton *suspendButton = actionButton(suspendIcon, tr("Suspend system"), "suspendButton");
     QPushButton *lockButton = actionButton(lockIcon, tr("Lock screen"), "lockButton");
     QPushButton *timerButton = actionButton(timerIcon, tr("Timer"), "timerButton");
@@ -49,8 +49,8 @@ Mainwin::Mainwin(QWidget *parent)
 
     auto *buttonColumn = new QVBoxLayout;
     buttonColumn->setSpacing(5);
-    for (QPushButton *button : { logoutButton, rebootButton, shutdownButton, suspendButton,
-                 lockButton, timerButton, cancelButton })
+    for (QPushButton *button : {logoutButton, rebootButton, shutdownButton, suspendButton,
+                                lockButton, timerButton, cancelButton})
         buttonColumn->addWidget(button);
     auto *row = new QHBoxLayout;
     row->addWidget(picture, 0);
@@ -71,10 +71,10 @@ Mainwin::Mainwin(QWidget *parent)
 
     setModal(true);
     setWindowFlags(windowFlags() | Qt::Dialog | Qt::X11BypassWindowManagerHint
-            | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+                   | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     show();
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-            QGuiApplication::primaryScreen()->geometry()));
+                                    QGuiApplication::primaryScreen()->geometry()));
     // The chooser is started from a key binding and bypasses the window
     // manager, so nobody else gives it the keyboard: it takes the focus itself.
     raise();
@@ -118,7 +118,7 @@ void Mainwin::lockClicked()
 }
 
 void Mainwin::confirm(int actionId, const QString &actionName, const QString &message,
-        const QIcon &icon)
+                      const QIcon &icon)
 {
     Delay delay(confirmSeconds, actionName, message, icon, this);
     if (delay.exec() == QDialog::Accepted) {

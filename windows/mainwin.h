@@ -28,7 +28,7 @@ private slots:
 
 private:
     void confirm(int actionId, const QString &actionName, const QString &message,
-            const QIcon &icon);
+                 const QIcon &icon);
 
     int action = -1;
     QIcon logoutIcon;
