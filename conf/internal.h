@@ -1,0 +1,35 @@
+/*
+ * Shared between the library's own source files only; not installed.
+ */
+#ifndef FAREWELLDESK_CONF_INTERNAL_H
+#define FAREWELLDESK_CONF_INTERNAL_H
+
+#include "conf.h"
+
+#include <stddef.h>
+
+/* The path buffer of conf_file_path(); the error record's file points at it. */
+const char *conf_path_buffer(void);
+
+/* The number of the line being read, 0 outside conf_load(). */
+int conf_current_line(void);
+
+/* Closes the file and frees the buffers of the reader; the line counter becomes 0. */
+void conf_reset_reader(void);
+
+/* Sets the error record's code and saved errno to -1, as load and save begin. */
+void conf_clear_error(void);
+
+/* The home directory from the password database of the real user id, or null (code 7). */
+const char *conf_home_directory(void);
+
+/* Frees a string list: its strings, then its array. Null is allowed. */
+void conf_free_list(char **list);
+
+/* Whitespace as the file format knows it; bytes of 0x80 and above never are. */
+static inline bool conf_is_space(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+#endif

@@ -1,0 +1,570 @@
+#include "internal.h"
+
+#include <errno.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+enum { LineBufferStep = 2048 };
+
+/* The state of the file being read; conf_split_list() shares the item reader. */
+static struct
+{
+    FILE *file;
+    char *line; /* read-ahead data; the current line ends where its LF was */
+    int capacity;
+    int fill;
+    int nextOffset; /* first byte after the line last returned */
+    int scanned; /* bytes from nextOffset on that are known to hold no LF */
+    int lineNumber;
+    bool readFailed; /* a read or a buffer allocation failed; the error is recorded */
+    char *value; /* the value being read, continuation lines joined */
+    size_t valueLength;
+    char *cursor;
+    int quoted;
+    bool continuation;
+} reader;
+
+int conf_current_line(void)
+{
+    return reader.lineNumber;
+}
+
+void conf_reset_reader(void)
+{
+    if (reader.file)
+        fclose(reader.file);
+    free(reader.line);
+    free(reader.value);
+    memset(&reader, 0, sizeof reader);
+}
+
+static char *failRead(const char *call)
+{
+    conf_set_error(CONF_ERR_FATAL, "%s", call);
+    reader.readFailed = true;
+    return nullptr;
+}
+
+/* Hands out the bytes left after the last LF as the file's last line. */
+static char *lastLine(void)
+{
+    if (reader.fill == 0)
+        return nullptr;
+    reader.line[reader.fill] = '\0';
+    reader.fill = 0;
+    reader.nextOffset = 0;
+    reader.scanned = 0;
+    ++reader.lineNumber;
+    return reader.line;
+}
+
+/* Makes room for more bytes after the unread data, which moves to the front. */
+static bool makeRoom(void)
+{
+    const int unread = reader.fill - reader.nextOffset;
+    memmove(reader.line, reader.line + reader.nextOffset, unread);
+    reader.fill = unread;
+    reader.nextOffset = 0;
+    if (reader.fill < reader.capacity - 1)
+        return true;
+    if (reader.capacity > INT32_MAX - LineBufferStep) {
+        errno = ENOMEM;
+        failRead("realloc()");
+        return false;
+    }
+    char *grown = static_cast<char *>(realloc(reader.line, reader.capacity + LineBufferStep));
+    if (!grown) {
+        failRead("realloc()");
+        return false;
+    }
+    reader.line = grown;
+    reader.capacity += LineBufferStep;
+    return true;
+}
+
+/*
+ * The next line of the open file with its LF removed, or null at the end of
+ * the file and after a failure (then readFailed is set). A NUL byte ends the
+ * line's text but not the line. The text is valid until the next call.
+ */
+static char *conf_read_line(void)
+{
+    if (!reader.file || reader.readFailed)
+        return nullptr;
+    if (!reader.line) {
+        reader.line = static_cast<char *>(malloc(LineBufferStep));
+        if (!reader.line)
+            return failRead("malloc()");
+        reader.capacity = LineBufferStep;
+    }
+    for (;;) {
+        char *start = reader.line + reader.nextOffset;
+        const int unread = reader.fill - reader.nextOffset;
+        char *newline = static_cast<char *>(
+                memchr(start + reader.scanned, '\n', unread - reader.scanned));
+        if (newline) {
+            *newline = '\0';
+            reader.nextOffset = newline + 1 - reader.line;
+            reader.scanned = 0;
+            ++reader.lineNumber;
+            return start;
+        }
+        reader.scanned = unread;
+        if (!makeRoom())
+            return nullptr;
+        const size_t got = fread(reader.line + reader.fill, 1,
+                                 reader.capacity - reader.fill - 1, reader.file);
+        if (got == 0) {
+            if (ferror(reader.file))
+                return failRead("fread()");
+            return lastLine();
+        }
+        reader.fill += got;
+    }
+}
+
+/*
+ * A header starts in the first column, holds a ':' and has nothing but
+ * whitespace after its first ':', or whitespace and a comment.
+ */
+static bool conf_is_section_header(const char *line)
+{
+    if (!line[0] || conf_is_space(static_cast<unsigned char>(line[0])) || line[0] == ':'
+        || line[0] == '#')
+        return false;
+    const char *colon = strchr(line, ':');
+    if (!colon)
+        return false;
+    const char *rest = colon + 1;
+    while (conf_is_space(static_cast<unsigned char>(*rest)))
+        ++rest;
+    return *rest == '\0' || *rest == '#';
+}
+
+static bool endsInOddBackslashes(const char *text, size_t length)
+{
+    size_t backslashes = 0;
+    while (backslashes < length && text[length - 1 - backslashes] == '\\')
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
+/*
+ * Joins continuation lines onto the value: while it ends in an odd number of
+ * backslashes, the last one goes and the next line follows without its
+ * leading whitespace. An empty line, or the end of the file, ends the value.
+ */
+static bool joinContinuationLines(int *failed)
+{
+    while (endsInOddBackslashes(reader.value, reader.valueLength)) {
+        reader.value[--reader.valueLength] = '\0';
+        const char *line = conf_read_line();
+        if (!line) {
+            if (reader.readFailed) {
+                *failed = 1;
+                return false;
+            }
+            return true;
+        }
+        if (!line[0])
+            return true;
+        while (conf_is_space(static_cast<unsigned char>(*line)))
+            ++line;
+        const size_t extra = strlen(line);
+        char *grown = static_cast<char *>(realloc(reader.value, reader.valueLength + extra + 1));
+        if (!grown) {
+            conf_set_error(CONF_ERR_FATAL, "realloc()");
+            *failed = 1;
+            return false;
+        }
+        memcpy(grown + reader.valueLength, line, extra + 1);
+        reader.value = grown;
+        reader.valueLength += extra;
+    }
+    return true;
+}
+
+static bool startValue(const char *text, int *failed)
+{
+    free(reader.value);
+    reader.continuation = false;
+    reader.quoted = 0;
+    reader.value = strdup(text);
+    reader.cursor = reader.value;
+    if (!reader.value) {
+        conf_set_error(CONF_ERR_FATAL, "strdup()");
+        *failed = 1;
+        return false;
+    }
+    reader.valueLength = strlen(reader.value);
+    if (!joinContinuationLines(failed))
+        return false;
+    reader.cursor = reader.value;
+    return true;
+}
+
+/*
+ * The next item of a value: pass the value's text to start it and null for
+ * each further item. Returns the item, in place in the value buffer and valid
+ * until the next value starts, or null when the items have run out (*failed
+ * clear) or on an error (*failed set, the error recorded).
+ */
+static char *conf_next_item(const char *text, int *failed)
+{
+    *failed = 0;
+    if (text && !startValue(text, failed))
+        return nullptr;
+    if (!reader.cursor)
+        return nullptr;
+    char *in = reader.cursor;
+    while (conf_is_space(static_cast<unsigned char>(*in)))
+        ++in;
+    if (!*in) {
+        reader.cursor = in;
+        return nullptr;
+    }
+    char *item = in;
+    char *out = in;
+    reader.quoted = 0;
+    for (;;) {
+        const char c = *in;
+        if (!c) {
+            if (reader.quoted) {
+                conf_set_error(CONF_ERR_QUOTE, nullptr);
+                *failed = 1;
+                return nullptr;
+            }
+            reader.cursor = in;
+            break;
+        }
+        ++in;
+        if (c == '"') {
+            reader.quoted = !reader.quoted;
+        } else if (c == '\\') {
+            if (*in)
+                *out++ = *in++;
+        } else if (reader.quoted) {
+            *out++ = c;
+        } else if (c == ',') {
+            reader.cursor = in;
+            break;
+        } else if (c == '#') {
+            reader.cursor = in + strlen(in);
+            break;
+        } else if (!conf_is_space(static_cast<unsigned char>(c))) {
+            *out++ = c;
+        }
+    }
+    *out = '\0';
+    return item;
+}
+
+static bool isTemplateName(const char *name, const char *word, size_t length)
+{
+    return name && strncmp(name, word, length) == 0 && name[length] == '\0';
+}
+
+static const ConfVar *findTemplateEntry(const ConfVar *tmpl, int count, const char *word,
+                                        size_t length)
+{
+    for (int i = 0; i < count; ++i)
+        if (isTemplateName(tmpl[i].name, word, length))
+            return &tmpl[i];
+    return nullptr;
+}
+
+/* The first item of a value that must have one; an empty value is an error of its own. */
+static const char *requiredItem(const char *value)
+{
+    int failed = 0;
+    const char *item = conf_next_item(value, &failed);
+    if (!item && !failed)
+        conf_set_error(CONF_ERR_NO_VALUE, nullptr);
+    return item;
+}
+
+static bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+static bool equalsIgnoringCase(const char *text, const char *lowerWord)
+{
+    for (; *text && *lowerWord; ++text, ++lowerWord) {
+        const char c = (*text >= 'A' && *text <= 'Z') ? *text - 'A' + 'a' : *text;
+        if (c != *lowerWord)
+            return false;
+    }
+    return !*text && !*lowerWord;
+}
+
+static bool parseBoolean(const char *item)
+{
+    if (equalsIgnoringCase(item, "false") || equalsIgnoringCase(item, "no"))
+        return false;
+    return !(isDigit(item[0]) && strtol(item, nullptr, 10) == 0);
+}
+
+static int32_t parseInteger(const char *item)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(strtol(item, nullptr, 10)));
+}
+
+static int assignList(ConfVar *var, const char *value)
+{
+    conf_free_list(var->value.list);
+    var->value.list = nullptr;
+    int failed = 0;
+    for (const char *item = conf_next_item(value, &failed); item;
+         item = conf_next_item(nullptr, &failed)) {
+        if (!add_string(&var->value.list, item))
+            return -1;
+    }
+    return failed ? -1 : 0;
+}
+
+static int assignValue(ConfVar *var, const char *value)
+{
+    if (var->type == CONF_STRINGLIST)
+        return assignList(var, value);
+    if (var->type != CONF_STRING && var->type != CONF_INTEGER && var->type != CONF_BOOLEAN)
+        return 0;
+    const char *item = requiredItem(value);
+    if (!item)
+        return -1;
+    if (var->type == CONF_STRING) {
+        char *copy = strdup(item);
+        if (!copy) {
+            conf_set_error(CONF_ERR_FATAL, "strdup()");
+            return -1;
+        }
+        free(var->value.string);
+        var->value.string = copy;
+    } else if (var->type == CONF_INTEGER) {
+        var->value.word = 0;
+        var->value.integer = parseInteger(item);
+    } else {
+        var->value.word = 0;
+        var->value.boolean = parseBoolean(item);
+    }
+    return 0;
+}
+
+static bool isNameEnd(char c)
+{
+    return c == '\0' || c == ' ' || c == '\t' || c == '=';
+}
+
+/* Parses one line that is not a header into the slots. Returns 0, or -1 with the error recorded. */
+static int conf_parse_assignment(const char *line, const ConfVar *tmpl, int count, ConfVar *vars)
+{
+    line += strspn(line, " \t\r\n");
+    if (!*line || *line == '#')
+        return 0;
+    const char *name = line;
+    while (!isNameEnd(*line))
+        ++line;
+    const size_t nameLength = line - name;
+    const char *equals = strchr(line, '=');
+    if (!equals) {
+        conf_set_error(CONF_ERR_NO_EQUALS, nullptr);
+        return -1;
+    }
+    const char *value = equals + 1;
+    value += strspn(value, " \t\n");
+    const ConfVar *entry = findTemplateEntry(tmpl, count, name, nameLength);
+    if (!entry) {
+        conf_set_error(CONF_ERR_UNKNOWN_VAR, nullptr);
+        return -1;
+    }
+    ConfVar *var = &vars[entry->slot];
+    var->name = entry->name;
+    var->type = entry->type;
+    return assignValue(var, value);
+}
+
+/*
+ * The names of the sections read so far, in an open-addressing table so that
+ * a file with many sections is read in time linear in their number. The
+ * names belong to the sections.
+ */
+struct NameTable
+{
+    const char **slots;
+    size_t size; /* a power of two */
+    size_t used;
+};
+
+static size_t hashName(const char *name)
+{
+    size_t hash = 14695981039346656037u;
+    for (; *name; ++name)
+        hash = (hash ^ static_cast<unsigned char>(*name)) * 1099511628211u;
+    return hash;
+}
+
+/* The slot that holds name, or the empty slot where it belongs. */
+static const char **findName(const NameTable *table, const char *name)
+{
+    size_t index = hashName(name) & (table->size - 1);
+    while (table->slots[index] && strcmp(table->slots[index], name) != 0)
+        index = (index + 1) & (table->size - 1);
+    return &table->slots[index];
+}
+
+static bool growNames(NameTable *table)
+{
+    const size_t size = table->size ? table->size * 2 : 64;
+    const char **slots = static_cast<const char **>(calloc(size, sizeof(const char *)));
+    if (!slots) {
+        conf_set_error(CONF_ERR_FATAL, "calloc()");
+        return false;
+    }
+    NameTable grown = { slots, size, table->used };
+    for (size_t i = 0; i < table->size; ++i)
+        if (table->slots[i])
+            *findName(&grown, table->slots[i]) = table->slots[i];
+    free(table->slots);
+    *table = grown;
+    return true;
+}
+
+/* Adds a section's name; false when it is there already (code 8) or on failure. */
+static bool addName(NameTable *table, const char *name)
+{
+    if ((table->used + 1) * 2 > table->size && !growNames(table))
+        return false;
+    const char **slot = findName(table, name);
+    if (*slot) {
+        conf_set_error(CONF_ERR_DUP_SECTION, "Section '%s'", name);
+        return false;
+    }
+    *slot = name;
+    ++table->used;
+    return true;
+}
+
+/* The sections being built, with the end of the list at hand. */
+struct SectionList
+{
+    ConfSection *first;
+    ConfSection *last;
+    NameTable names;
+};
+
+static ConfSection *appendSection(SectionList *list, const char *name, const ConfVar *tmpl,
+                                  int count)
+{
+    ConfSection *section = conf_new_section(name, tmpl, count);
+    if (!section)
+        return nullptr;
+    if (list->last)
+        list->last->next = section;
+    else
+        list->first = section;
+    list->last = section;
+    return section;
+}
+
+/* Opens a named section for a header line; the name is the text before its first ':'. */
+static ConfSection *openSection(SectionList *list, char *header, const ConfVar *tmpl, int count)
+{
+    *strchr(header, ':') = '\0';
+    ConfSection *section = appendSection(list, header, tmpl, count);
+    if (section && !addName(&list->names, section->name))
+        return nullptr;
+    return section;
+}
+
+static bool isBlankOrComment(const char *line)
+{
+    while (conf_is_space(static_cast<unsigned char>(*line)))
+        ++line;
+    return !*line || *line == '#';
+}
+
+/* Reads the lines of the open file into the list. Returns false on an error. */
+static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
+{
+    ConfSection *current = nullptr;
+    bool inNamedSections = false;
+    char *line;
+    while ((line = conf_read_line())) {
+        if (conf_is_section_header(line)) {
+            if (!(current = openSection(list, line, tmpl, count)))
+                return false;
+            inNamedSections = true;
+            continue;
+        }
+        if (!inNamedSections) {
+            // Before the first header: the global section, made at its first assignment.
+            if (isBlankOrComment(line))
+                continue;
+            if (!current && !(current = appendSection(list, nullptr, tmpl, count)))
+                return false;
+        }
+        if (conf_parse_assignment(line, tmpl, count, current->vars) == -1)
+            return false;
+    }
+    if (reader.readFailed)
+        return false;
+    return list->first || appendSection(list, nullptr, tmpl, count);
+}
+
+ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmpl, int count)
+{
+    errno = 0;
+    conf_reset_reader();
+    conf_clear_error();
+    const char *path = conf_file_path(program, file);
+    if (!path)
+        return nullptr;
+    reader.file = fopen(path, "r");
+    if (!reader.file) {
+        conf_set_error(CONF_ERR_FATAL, "%s", path);
+        return nullptr;
+    }
+    // The password lookup may leave ENOENT behind even when it succeeds; a
+    // caller must not take a broken file for a missing one.
+    errno = 0;
+    SectionList list = {};
+    const bool loaded = readSections(&list, tmpl, count);
+    free(list.names.slots);
+    conf_reset_reader();
+    if (loaded)
+        return list.first;
+    conf_free_sections(list.first);
+    errno = conf_last_error.code == CONF_ERR_FATAL ? conf_last_error.saved_errno : EINVAL;
+    return nullptr;
+}
+
+char **conf_split_list(const char *text, int *failed)
+{
+    *failed = 0;
+    if (!text)
+        return nullptr;
+    char *copy = strdup(text);
+    if (!copy) {
+        conf_set_error(CONF_ERR_FATAL, "strdup()");
+        return nullptr;
+    }
+    char **list = nullptr;
+    int itemFailed = 0;
+    for (const char *item = conf_next_item(copy, &itemFailed); item;
+         item = conf_next_item(nullptr, &itemFailed)) {
+        if (!add_string(&list, item))
+            break;
+    }
+    free(copy);
+    free(reader.value);
+    reader.value = nullptr;
+    reader.cursor = nullptr;
+    if (itemFailed) {
+        conf_free_list(list);
+        *failed = 1;
+        return nullptr;
+    }
+    return list;
+}
