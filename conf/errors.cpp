@@ -17,14 +17,14 @@ struct ErrorMessage
 };
 
 static const ErrorMessage errorMessages[] = {
-    { CONF_ERR_FATAL, "Fatal error" },
-    { CONF_ERR_ESCAPE, "Incomplete escape sequence" },
-    { CONF_ERR_QUOTE, "Unterminated quoted string" },
-    { CONF_ERR_NO_EQUALS, "Missing '='" },
-    { CONF_ERR_NO_VALUE, "Missing value" },
-    { CONF_ERR_UNKNOWN_VAR, "Unknown variable" },
-    { CONF_ERR_PATH_TOO_LONG, "Path name too long" },
-    { CONF_ERR_DUP_SECTION, "Duplicated config file section" },
+        {CONF_ERR_FATAL, "Fatal error"},
+        {CONF_ERR_ESCAPE, "Incomplete escape sequence"},
+        {CONF_ERR_QUOTE, "Unterminated quoted string"},
+        {CONF_ERR_NO_EQUALS, "Missing '='"},
+        {CONF_ERR_NO_VALUE, "Missing value"},
+        {CONF_ERR_UNKNOWN_VAR, "Unknown variable"},
+        {CONF_ERR_PATH_TOO_LONG, "Path name too long"},
+        {CONF_ERR_DUP_SECTION, "Duplicated config file section"},
 };
 
 /* The row of errorMessages for a code, or -1 for a code the table lacks. */

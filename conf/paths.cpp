@@ -45,8 +45,8 @@ const char *conf_file_path(const char *program, const char *file)
             length = snprintf(pathBuffer, sizeof pathBuffer, "%s/%s/%s/%s", home, suiteDirectory,
                               program, file);
         else
-            length = snprintf(pathBuffer, sizeof pathBuffer, "%s/%s/%s", home, suiteDirectory,
-                              file);
+            length =
+                    snprintf(pathBuffer, sizeof pathBuffer, "%s/%s/%s", home, suiteDirectory, file);
     }
     // A cut path would name some other file: refuse it, whichever part is long.
     if (length < 0 || static_cast<size_t>(length) >= sizeof pathBuffer) {
@@ -91,7 +91,7 @@ char *conf_make_dir(const char *program)
         return nullptr;
     }
     snprintf(path, size, "%s/", home);
-    static const char *const components[] = { ".config", "ZVL" };
+    static const char *const components[] = {".config", "ZVL"};
     for (const char *component : components) {
         strcat(path, component);
         strcat(path, "/");

@@ -102,8 +102,8 @@ static char *conf_read_line(void)
     for (;;) {
         char *start = reader.line + reader.nextOffset;
         const int unread = reader.fill - reader.nextOffset;
-        char *newline = static_cast<char *>(
-                memchr(start + reader.scanned, '\n', unread - reader.scanned));
+        char *newline =
+                static_cast<char *>(memchr(start + reader.scanned, '\n', unread - reader.scanned));
         if (newline) {
             *newline = '\0';
             reader.nextOffset = newline + 1 - reader.line;
@@ -114,8 +114,8 @@ static char *conf_read_line(void)
         reader.scanned = unread;
         if (!makeRoom())
             return nullptr;
-        const size_t got = fread(reader.line + reader.fill, 1,
-                                 reader.capacity - reader.fill - 1, reader.file);
+        const size_t got =
+                fread(reader.line + reader.fill, 1, reader.capacity - reader.fill - 1, reader.file);
         if (got == 0) {
             if (ferror(reader.file))
                 return failRead("fread()");
@@ -422,7 +422,7 @@ static bool growNames(NameTable *table)
         conf_set_error(CONF_ERR_FATAL, "calloc()");
         return false;
     }
-    NameTable grown = { slots, size, table->used };
+    NameTable grown = {slots, size, table->used};
     for (size_t i = 0; i < table->size; ++i)
         if (table->slots[i])
             *findName(&grown, table->slots[i]) = table->slots[i];

@@ -29,7 +29,7 @@ static bool refuse(const char *what, const char *name)
 static bool isWritableSectionName(const char *name)
 {
     return name[0] && !conf_is_space(static_cast<unsigned char>(name[0])) && name[0] != '#'
-            && !strpbrk(name, ":\n");
+           && !strpbrk(name, ":\n");
 }
 
 /* Strings are written quoted, so only a line break splits what must stay one line. */
@@ -83,8 +83,8 @@ static bool writeQuoted(FILE *stream, const char *text)
         *out++ = *text;
     }
     *out = '\0';
-    const bool written = writeText(stream, "\"") && writeText(stream, escaped)
-            && writeText(stream, "\"");
+    const bool written =
+            writeText(stream, "\"") && writeText(stream, escaped) && writeText(stream, "\"");
     free(escaped);
     return written;
 }
@@ -122,8 +122,7 @@ static bool isWritten(const ConfVar *var)
         return false;
     if (var->type == CONF_STRING)
         return var->value.string;
-    return var->type == CONF_STRINGLIST || var->type == CONF_INTEGER
-            || var->type == CONF_BOOLEAN;
+    return var->type == CONF_STRINGLIST || var->type == CONF_INTEGER || var->type == CONF_BOOLEAN;
 }
 
 static bool writeSection(FILE *stream, const ConfSection *section)
