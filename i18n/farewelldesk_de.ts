@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Timer abbrechen</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Timer ändern</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Herunterfahren in %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>Sekunde</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Herunterfahren in %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>Sekunde</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Abmelden</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Neu starten</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Herunterfahren</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Bereitschaft</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Bildschirm sperren</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Abmeldung in</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Neustart in</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Herunterfahren in</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Bereitschaft in</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Bildschirmsperre in</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Befehl „%s“ nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>Befehl „%s“ endete mit Code %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>Befehl „%s“ wurde durch Signal %d beendet</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Zeit bis zum Herunterfahren in Stunden und/oder Minuten:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> Stunden</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> Minuten</translation>
+    </message>
+</context>
+</TS>

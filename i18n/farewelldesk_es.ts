@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Cancelar temporizador</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Cambiar temporizador</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Apagado en %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>segundo</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>segundos</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minuto</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>minutos</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>hora</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>horas</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Apagado en %1 %2 y %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>segundo</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>segundos</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Cerrar sesión</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Reiniciar</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Apagar</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Suspender</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Bloquear pantalla</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Temporizador</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Cerrando la sesión en</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Reiniciando en</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Apagando en</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Suspendiendo en</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Bloqueando la pantalla en</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>No se encontró el comando «%s»</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>El comando «%s» terminó con el código %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>El comando «%s» fue interrumpido por la señal %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Tiempo hasta el apagado en horas y/o minutos:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;Aceptar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> horas</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> minutos</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Annuler la minuterie</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Modifier la minuterie</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Extinction dans %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>seconde</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>secondes</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minute</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>heure</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>heures</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Extinction dans %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>seconde</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondes</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Déconnexion</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Redémarrer</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Éteindre</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Mettre en veille</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Verrouiller l’écran</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Minuterie</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Déconnexion dans</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Redémarrage dans</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Extinction dans</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Mise en veille dans</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Verrouillage de l’écran dans</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Commande « %s » introuvable</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>La commande « %s » s’est terminée avec le code %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>La commande « %s » a été interrompue par le signal %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Délai avant l’extinction en heures et/ou minutes :</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> heures</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> minutes</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Annulla timer</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Modifica timer</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Spegnimento tra %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>secondo</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>secondi</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minuto</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>minuti</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>ora</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>ore</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Spegnimento tra %1 %2 e %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>secondo</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondi</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Riavvia</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Spegni</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Sospendi</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Blocca schermo</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Uscita tra</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Riavvio tra</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Spegnimento tra</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Sospensione tra</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Blocco dello schermo tra</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avviso</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Comando «%s» non trovato</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>Il comando «%s» è terminato con il codice %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>Il comando «%s» è stato interrotto dal segnale %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Tempo prima dello spegnimento in ore e/o minuti:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annulla</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> ore</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> minuti</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="nl" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Timer annuleren</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Timer wijzigen</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Afsluiten over %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>seconde</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>seconden</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minuut</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>minuten</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>uur</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>uur</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Afsluiten over %1 %2 en %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>seconde</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>seconden</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Afmelden</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Herstarten</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Afsluiten</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Slaapstand</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Vergrendelen</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Afmelden over</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Herstarten over</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Afsluiten over</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Slaapstand over</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Vergrendelen over</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Fout</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Waarschuwing</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Opdracht ‘%s’ niet gevonden</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>Opdracht ‘%s’ is beëindigd met code %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>Opdracht ‘%s’ is afgebroken door signaal %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Tijd tot afsluiten in uren en/of minuten:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuleren</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> uur</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> minuten</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pl" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Anuluj odliczanie</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Zmień czas</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Wyłączenie za %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>sek.</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>sek.</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>godz.</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>godz.</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Wyłączenie za %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>sek.</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>sek.</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Wyloguj</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Uruchom ponownie</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Wyłącz</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Uśpij</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Zablokuj ekran</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Odliczanie</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Wylogowanie za</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Ponowne uruchomienie za</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Wyłączenie za</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Uśpienie za</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Blokada ekranu za</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Błąd</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Ostrzeżenie</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Nie znaleziono polecenia „%s”</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>Polecenie „%s” zakończyło się z kodem %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>Polecenie „%s” zostało przerwane sygnałem %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Czas do wyłączenia w godzinach i/lub minutach:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Anuluj</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> godz.</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> min</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Cancelar temporizador</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Alterar temporizador</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Desligamento em %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>segundo</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>segundos</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minuto</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>minutos</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>hora</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>horas</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Desligamento em %1 %2 e %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>segundo</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>segundos</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Reiniciar</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Desligar</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Suspender</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Bloquear tela</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Temporizador</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Saindo em</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Reiniciando em</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Desligando em</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Suspendendo em</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Bloqueando a tela em</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Comando “%s” não encontrado</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>O comando “%s” terminou com o código %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>O comando “%s” foi interrompido pelo sinal %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Tempo até o desligamento em horas e/ou minutos:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> horas</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> minutos</translation>
+    </message>
+</context>
+</TS>

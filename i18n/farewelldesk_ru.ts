@@ -1,0 +1,163 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Отменить таймер</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Изменить таймер</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <translation>Выключение через %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>сек.</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>сек.</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>мин</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>мин</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <translation>Выключение через %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>сек.</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>сек.</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Выйти</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Перезагрузить</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Выключить</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Ждущий режим</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Заблокировать</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Таймер</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Выход через</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Перезагрузка через</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Выключение через</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Ждущий режим через</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Блокировка экрана через</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Command '%s' not found</source>
+        <translation>Команда «%s» не найдена</translation>
+    </message>
+    <message>
+        <source>Command '%s' exited with code %d</source>
+        <translation>Команда «%s» завершилась с кодом %d</translation>
+    </message>
+    <message>
+        <source>Command '%s' was terminated by signal %d</source>
+        <translation>Команда «%s» прервана сигналом %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Время до выключения в часах и/или минутах:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;ОК</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>О&amp;тмена</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <translation> ч</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <translation> мин</translation>
+    </message>
+</context>
+</TS>
