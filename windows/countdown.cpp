@@ -1,0 +1,229 @@
+#include "countdown.h"
+
+#include "icons.h"
+#include "timerwin.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+namespace {
+
+// Ticks once a minute while more than this many seconds are left, once a second after.
+constexpr int lastMinute = 60;
+constexpr int secondTick = 1000;
+constexpr int minuteTick = 60000;
+constexpr int trayProbeInterval = 500;
+// Failing probes for a system tray, beyond the first, before the window shows itself.
+constexpr int trayProbeBudget = 60;
+
+QRect centredOnPrimaryScreen(const QSize &size)
+{
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
+                               QGuiApplication::primaryScreen()->geometry());
+}
+
+} // namespace
+
+time_t (*Countdown::wallClock)(time_t *) = ::time;
+
+Countdown::Countdown(int hours, int minutes, QWidget *parent)
+    : QDialog(parent), shutdownDue(false), trayIcon(nullptr)
+{
+    setObjectName(QStringLiteral("countdown"));
+    const int total = hours * 3600 + minutes * 60;
+    endTime = wallClock(nullptr) + total;
+
+    const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
+    const QIcon okIcon = stockIcon(QStyle::SP_DialogOkButton);
+    timerIcon = clockIcon();
+
+    textLabel = new QLabel;
+    textLabel->setObjectName(QStringLiteral("textLabel"));
+    tickTimer = new QTimer(this);
+    tickTimer->setObjectName(QStringLiteral("tickTimer"));
+    trayTimer = new QTimer(this);
+    trayTimer->setObjectName(QStringLiteral("trayTimer"));
+    QLabel *imageLabel = new QLabel;
+    imageLabel->setPixmap(timerIcon.pixmap(48, 48, QIcon::Normal, QIcon::Off));
+    QPushButton *cancelButton = new QPushButton(cancelIcon, tr("Cancel timer"));
+    cancelButton->setObjectName(QStringLiteral("cancelTimerButton"));
+    QPushButton *okButton = new QPushButton(okIcon, tr("Ok"));
+    okButton->setObjectName(QStringLiteral("okButton"));
+    QPushButton *changeButton = new QPushButton(timerIcon, tr("Change timer"));
+    changeButton->setObjectName(QStringLiteral("changeTimerButton"));
+
+    setWindowIcon(timerIcon);
+
+    QHBoxLayout *topRow = new QHBoxLayout;
+    topRow->setSpacing(20);
+    topRow->addWidget(imageLabel);
+    topRow->addWidget(textLabel, 1, Qt::AlignHCenter);
+    QHBoxLayout *buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(2);
+    buttonRow->addWidget(changeButton, 0, Qt::AlignLeft);
+    buttonRow->addWidget(cancelButton, 0, Qt::AlignRight);
+    buttonRow->addWidget(okButton, 1, Qt::AlignRight);
+    QVBoxLayout *mainLayout = new QVBoxLayout(this);
+    mainLayout->setSpacing(10);
+    mainLayout->addLayout(topRow);
+    mainLayout->addLayout(buttonRow);
+    mainLayout->setContentsMargins(15, 15, 15, 15);
+
+    connect(trayTimer, SIGNAL(timeout()), this, SLOT(checkForSysTray()));
+    connect(tickTimer, SIGNAL(timeout()), this, SLOT(update()));
+    connect(okButton, SIGNAL(clicked()), this, SLOT(hideWin()));
+    connect(cancelButton, SIGNAL(clicked()), this, SLOT(reject()));
+    connect(changeButton, SIGNAL(clicked()), this, SLOT(changeTimer()));
+
+    tickTimer->start(total <= lastMinute ? secondTick : minuteTick);
+    trayTimer->start(trayProbeInterval);
+    connect(QGuiApplication::primaryScreen(), SIGNAL(geometryChanged(QRect)), this,
+            SLOT(scrGeomChanged(QRect)));
+}
+
+bool Countdown::isShutdownDue() const
+{
+    return shutdownDue;
+}
+
+int Countdown::secondsLeft() const
+{
+    return static_cast<int>(endTime - wallClock(nullptr));
+}
+
+void Countdown::update()
+{
+    const int left = secondsLeft();
+    if (left <= 0) {
+        shutdownDue = true;
+        accept();
+        return;
+    }
+    if (left <= lastMinute) {
+        tickTimer->start(secondTick);
+        setLabelText(0, 0, left);
+    } else {
+        setLabelText(left / 3600, left % 3600 / 60, 0);
+    }
+    if (trayIcon)
+        trayIcon->setToolTip(textLabel->text());
+}
+
+// Each unit word is translated on its own and the numbers fill the markers in
+// a fixed order, so that a translation may put them where its grammar wants.
+void Countdown::setLabelText(int hours, int minutes, int seconds)
+{
+    //: %1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)
+    const QString oneUnit = tr("Shutdown in %1 %2");
+    const QString hourWord = hours == 1 ? tr("Hour") : tr("Hours");
+    const QString minuteWord = minutes == 1 ? tr("Minute") : tr("Minutes");
+    QString text;
+    if (seconds > 0)
+        text = oneUnit.arg(QString::number(seconds), seconds == 1 ? tr("Second") : tr("Seconds"));
+    else if (hours <= 0)
+        text = oneUnit.arg(QString::number(minutes), minuteWord);
+    else if (minutes <= 0)
+        text = oneUnit.arg(QString::number(hours), hourWord);
+    else
+        //: %1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)
+        text = tr("Shutdown in %1 %2 %3 %4")
+                       .arg(QString::number(hours), hourWord, QString::number(minutes), minuteWord);
+    textLabel->setText(text);
+}
+
+void Countdown::hideWin()
+{
+    hide();
+}
+
+void Countdown::changeTimer()
+{
+    const int left = secondsLeft();
+    Timerwin dialog(nullptr);
+    // When the time runs out while the dialog is open, the shutdown must not
+    // wait for the user to close it.
+    connect(this, SIGNAL(accepted()), &dialog, SLOT(reject()));
+    dialog.setHours(left / 3600);
+    dialog.setMinutes(left % 3600 / 60);
+    if (dialog.exec() == QDialog::Accepted) {
+        endTime = wallClock(nullptr) + dialog.getHours() * 3600 + dialog.getMinutes() * 60;
+        update();
+    }
+    hide();
+}
+
+void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
+        return;
+    if (isVisible()) {
+        hide();
+    } else {
+        show();
+        setGeometry(centredOnPrimaryScreen(size()));
+    }
+}
+
+// Closing from the window manager only hides the window: the countdown goes on.
+void Countdown::closeEvent(QCloseEvent *event)
+{
+    hide();
+    event->ignore();
+}
+
+// Escape would reject the dialog, which cancels the timer.
+void Countdown::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(e);
+}
+
+void Countdown::checkForSysTray()
+{
+    // Shared by every countdown, and only ever raised again by a rebuild, so
+    // that a probe restarted after the budget ran out shows the window at once.
+    static int trayTriesLeft = trayProbeBudget;
+
+    if (trayIcon) {
+        trayTriesLeft = trayProbeBudget;
+        delete trayIcon;
+        trayIcon = nullptr;
+    }
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        trayTimer->stop();
+        createTrayIcon();
+        return;
+    }
+    if (trayTriesLeft-- <= 0) {
+        trayTimer->stop();
+        show();
+    }
+}
+
+void Countdown::createTrayIcon()
+{
+    if (trayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    trayIcon = new QSystemTrayIcon(this);
+    trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    trayIcon->setIcon(timerIcon);
+    update();
+    trayIcon->show();
+    connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
+            SLOT(trayClicked(QSystemTrayIcon::ActivationReason)));
+}
+
+// A tray icon may be lost or misplaced when the screen changes; the next probe
+// builds a new one.
+void Countdown::scrGeomChanged(const QRect &)
+{
+    trayTimer->start(trayProbeInterval);
+}
