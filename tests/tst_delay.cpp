@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -134,6 +135,16 @@ private slots:
             QCOMPARE(labelText(delay), QStringLiteral("Logging out in 10 seconds"));
     }
 
+    void slotOrder()
+    {
+        const QMetaObject &meta = Delay::staticMetaObject;
+        QStringList slotNames;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+            slotNames << QString::fromLatin1(meta.method(i).methodSignature());
+        QCOMPARE(slotNames, QStringList({"update()", "closeEvent(QCloseEvent*)",
+                                         "keyPressEvent(QKeyEvent*)"}));
+    }
+
     void otherKeysDoNotReject()
     {
         Delay *delay = makeDelay(10);
@@ -162,6 +173,7 @@ private slots:
         QTest::addColumn<QSize>("parentSize");
         QTest::newRow("odd size") << QSize(333, 221);
         QTest::newRow("larger than its content needs") << QSize(640, 480);
+        QTest::newRow("narrower than its content needs: keeps centred") << QSize(40, 300);
     }
 
     void takesTheParentsSizeCentredOnThePrimaryScreen()
@@ -171,9 +183,14 @@ private slots:
         parent->move(5, 7);
         Delay *delay = makeDelay(10);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QPoint topLeft(screen.x() + screen.width() / 2 - parentSize.width() / 2,
-                             screen.y() + screen.height() / 2 - parentSize.height() / 2);
-        QCOMPARE(delay->geometry(), QRect(topLeft, parentSize));
+        const QSize size = parentSize.expandedTo(delay->minimumSizeHint());
+        const QPoint topLeft(screen.x() + screen.width() / 2 - size.width() / 2,
+                             screen.y() + screen.height() / 2 - size.height() / 2);
+        QCOMPARE(delay->geometry(), QRect(topLeft, size));
+        if (parentSize.width() < delay->minimumSizeHint().width())
+            QCOMPARE(size.height(), parentSize.height());
+        else
+            QCOMPARE(size, parentSize);
     }
 };
 

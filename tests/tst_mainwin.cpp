@@ -1,0 +1,231 @@
+#include "delay.h"
+#include "mainwin.h"
+#include "testsupport.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+
+class TestMainwin : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> backdrop;
+    Mainwin *chooser = nullptr;
+
+    QPushButton *button(const QString &name) const
+    {
+        auto *found = chooser->findChild<QPushButton *>(name);
+        if (!found)
+            qFatal("no button %s", qPrintable(name));
+        return found;
+    }
+
+    // The texts a Delay showed, read when it appeared.
+    struct Confirmation
+    {
+        QString actionText, labelText;
+        bool overChooser = false;
+    };
+
+    // Once the Delay is up, records it and ends it the way named: "action",
+    // "ticks" (lets it run out) or "cancel".
+    void answerDelay(const QString &how, Confirmation &seen)
+    {
+        QTimer::singleShot(0, this, [this, how, &seen] {
+            auto *delay = qobject_cast<Delay *>(waitForModal());
+            QVERIFY(delay);
+            seen.actionText = delay->findChild<QPushButton *>("actionButton")->text();
+            seen.labelText = delay->findChild<QLabel *>()->text();
+            seen.overChooser = coversCentred(delay->geometry(), chooser->geometry());
+            if (how == QLatin1String("action")) {
+                QTest::mouseClick(delay->findChild<QPushButton *>("actionButton"), Qt::LeftButton);
+            } else if (how == QLatin1String("cancel")) {
+                QTest::mouseClick(delay->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+            } else {
+                for (int tick = 0; tick < 11; ++tick)
+                    QMetaObject::invokeMethod(delay, "update");
+            }
+        });
+    }
+
+    // Covers the chooser whole, with the same centre (to the pixel: odd
+    // differences in width are split unevenly).
+    static bool coversCentred(const QRect &delay, const QRect &chooser)
+    {
+        const QPoint offset = delay.center() - chooser.center();
+        return delay.contains(chooser) && qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1;
+    }
+
+    // Clicks the chooser's button once exec() runs.
+    void clickWhenShown(const QString &name)
+    {
+        QTimer::singleShot(0, this, [this, name] {
+            QCOMPARE(waitForModal(), chooser);
+            QTest::mouseClick(button(name), Qt::LeftButton);
+        });
+    }
+
+private slots:
+    void initTestCase() { failOnConnectWarnings(); }
+
+    void init()
+    {
+        backdrop.reset(new QWidget);
+        chooser = new Mainwin(backdrop.get());
+    }
+
+    void cleanup() { backdrop.reset(); }
+
+    void buttonsInOrder()
+    {
+        QList<QPushButton *> buttons = chooser->findChildren<QPushButton *>();
+        std::sort(buttons.begin(), buttons.end(),
+                  [](QPushButton *a, QPushButton *b) { return a->y() < b->y(); });
+        QStringList texts;
+        for (QPushButton *b : buttons) {
+            texts << b->text();
+            QCOMPARE(b->x(), buttons.first()->x());
+        }
+        QCOMPARE(texts, QStringList({"Logout", "Reboot system", "Shutdown system", "Suspend system",
+                                     "Lock screen", "Timer", "Cancel"}));
+        QVERIFY(chooser->isVisible());
+        QVERIFY(chooser->isModal());
+        const Qt::WindowFlags flags = Qt::Dialog | Qt::X11BypassWindowManagerHint
+                                      | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+        QCOMPARE(chooser->windowFlags() & flags, flags);
+    }
+
+    void slotOrder()
+    {
+        const QMetaObject *meta = chooser->metaObject();
+        QStringList slotNames;
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+            slotNames << QString::fromLatin1(meta->method(i).methodSignature());
+        QCOMPARE(slotNames, QStringList({"logoutClicked()", "rebootClicked()", "shutdownClicked()",
+                                         "suspendClicked()", "timerClicked()", "lockClicked()"}));
+    }
+
+    void confirmedActions_data()
+    {
+        QTest::addColumn<QString>("buttonName");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("actionId");
+        QTest::addColumn<QString>("actionText");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("logout by the action button") << "logoutButton"
+                                                     << "action" << 0 << "Logout"
+                                                     << "Logging out in";
+        QTest::newRow("logout by the countdown") << "logoutButton"
+                                                 << "ticks" << 0 << "Logout"
+                                                 << "Logging out in";
+        QTest::newRow("reboot") << "rebootButton"
+                                << "action" << 1 << "Reboot system"
+                                << "Rebooting in";
+        QTest::newRow("shutdown") << "shutdownButton"
+                                  << "ticks" << 2 << "Shutdown system"
+                                  << "Shutting down in";
+        QTest::newRow("suspend") << "suspendButton"
+                                 << "action" << 3 << "Suspend system"
+                                 << "Suspending system in";
+        QTest::newRow("lock screen") << "lockButton"
+                                     << "action" << 5 << "Lock screen"
+                                     << "Locking screen in";
+    }
+
+    void confirmedActions()
+    {
+        QFETCH(QString, buttonName);
+        QFETCH(QString, how);
+        QFETCH(int, actionId);
+        QFETCH(QString, actionText);
+        QFETCH(QString, message);
+        Confirmation seen;
+        clickWhenShown(buttonName);
+        answerDelay(how, seen);
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        QCOMPARE(chooser->getAction(), actionId);
+        QCOMPARE(seen.actionText, actionText);
+        QCOMPARE(seen.labelText, message + " 10 seconds");
+        QVERIFY(seen.overChooser);
+        QVERIFY(!chooser->isVisible());
+        QVERIFY(!chooser->findChild<Delay *>());
+    }
+
+    void timerAcceptsAtOnce()
+    {
+        clickWhenShown("timerButton");
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        QCOMPARE(chooser->getAction(), 4);
+        QVERIFY(!chooser->findChild<Delay *>());
+    }
+
+    void cancelInTheDelayKeepsTheChooser()
+    {
+        // First a timer choice, as when the timer dialog was cancelled...
+        clickWhenShown("timerButton");
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        // ...then the chooser runs again: a cancelled confirmation records nothing.
+        Confirmation seen;
+        bool chooserBack = false;
+        clickWhenShown("rebootButton");
+        answerDelay("cancel", seen);
+        QTimer::singleShot(0, this, [this, &chooserBack] {
+            QTRY_COMPARE(QApplication::activeModalWidget(), chooser);
+            chooserBack = chooser->isVisible();
+            QTest::mouseClick(button("cancelButton"), Qt::LeftButton);
+        });
+        QCOMPARE(chooser->exec(), int(QDialog::Rejected));
+        QVERIFY(chooserBack);
+        QCOMPARE(seen.actionText, QStringLiteral("Reboot system"));
+        QCOMPARE(chooser->getAction(), 4);
+    }
+
+    void execAgainAfterAnAccept()
+    {
+        clickWhenShown("timerButton");
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        const QRect placed = chooser->geometry();
+        Confirmation seen;
+        clickWhenShown("shutdownButton");
+        answerDelay("action", seen);
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        QCOMPARE(chooser->getAction(), 2);
+        QCOMPARE(chooser->geometry(), placed);
+    }
+
+    void cancelRejects()
+    {
+        clickWhenShown("cancelButton");
+        QCOMPARE(chooser->exec(), int(QDialog::Rejected));
+    }
+
+    void escapeRejects()
+    {
+        QTimer::singleShot(0, this, [this] {
+            QCOMPARE(waitForModal(), chooser);
+            QTest::keyClick(chooser, Qt::Key_Escape);
+        });
+        QCOMPARE(chooser->exec(), int(QDialog::Rejected));
+    }
+
+    void centredOnThePrimaryScreen()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect placed = chooser->geometry();
+        QCOMPARE(placed.size(), chooser->sizeHint().expandedTo(chooser->minimumSize()));
+        QCOMPARE(placed.x(), screen.x() + screen.width() / 2 - placed.width() / 2);
+        QCOMPARE(placed.y(), screen.y() + screen.height() / 2 - placed.height() / 2);
+    }
+};
+
+QTEST_MAIN(TestMainwin)
+#include "tst_mainwin.moc"
