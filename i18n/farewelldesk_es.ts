@@ -17,6 +17,7 @@
     </message>
     <message>
         <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
         <translation>Apagado en %1 %2</translation>
     </message>
     <message>
@@ -45,6 +46,7 @@
     </message>
     <message>
         <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
         <translation>Apagado en %1 %2 y %3 %4</translation>
     </message>
 </context>
@@ -125,15 +127,15 @@
         <translation>Advertencia</translation>
     </message>
     <message>
-        <source>Command '%s' not found</source>
+        <source>Command &apos;%s&apos; not found</source>
         <translation>No se encontró el comando «%s»</translation>
     </message>
     <message>
-        <source>Command '%s' exited with code %d</source>
+        <source>Command &apos;%s&apos; exited with code %d</source>
         <translation>El comando «%s» terminó con el código %d</translation>
     </message>
     <message>
-        <source>Command '%s' was terminated by signal %d</source>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>El comando «%s» fue interrumpido por la señal %d</translation>
     </message>
 </context>
@@ -153,10 +155,12 @@
     </message>
     <message>
         <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
         <translation> horas</translation>
     </message>
     <message>
         <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
         <translation> minutos</translation>
     </message>
 </context>

@@ -17,6 +17,7 @@
     </message>
     <message>
         <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
         <translation>Spegnimento tra %1 %2</translation>
     </message>
     <message>
@@ -45,6 +46,7 @@
     </message>
     <message>
         <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
         <translation>Spegnimento tra %1 %2 e %3 %4</translation>
     </message>
 </context>
@@ -125,15 +127,15 @@
         <translation>Avviso</translation>
     </message>
     <message>
-        <source>Command '%s' not found</source>
+        <source>Command &apos;%s&apos; not found</source>
         <translation>Comando «%s» non trovato</translation>
     </message>
     <message>
-        <source>Command '%s' exited with code %d</source>
+        <source>Command &apos;%s&apos; exited with code %d</source>
         <translation>Il comando «%s» è terminato con il codice %d</translation>
     </message>
     <message>
-        <source>Command '%s' was terminated by signal %d</source>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Il comando «%s» è stato interrotto dal segnale %d</translation>
     </message>
 </context>
@@ -153,10 +155,12 @@
     </message>
     <message>
         <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
         <translation> ore</translation>
     </message>
     <message>
         <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
         <translation> minuti</translation>
     </message>
 </context>
