@@ -1,0 +1,70 @@
+"""The chooser over the dimmed desktop, an action confirmed with the mouse."""
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+BACKGROUND = (0xC0, 0x80, 0x40)
+DIMMED = (0x30, 0x20, 0x10)  # a quarter of the background
+PROBES = [(20, 20), (1000, 20), (300, 600)]  # clear of the chooser and the toolbar
+
+
+class ActionTest(Scenario):
+    TIME_LIMIT = 60
+
+    def painted_desktop(self):
+        desktop = self.desktop()
+        desktop.paint_root("#c08040")
+        wait_for("the painted root", lambda: desktop.pixel(*PROBES[0]) == BACKGROUND)
+        return desktop
+
+    def choose_shutdown(self, desktop, program):
+        """Clicks Shutdown system, then the countdown's action button."""
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Shutdown system"))
+        delay = desktop.wait_dialog("the countdown over the chooser", predicate=lambda w: w.wid != chooser.window.wid)
+        xdesktop.click_bottom_button(desktop, delay, 0)
+        return chooser, delay
+
+    def test_dims_then_runs_shutdown_once_after_uncovering(self):
+        desktop = self.painted_desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+
+        shot = desktop.screenshot()
+        for x, y in PROBES:
+            self.assertEqual(shot.pixel(x, y), DIMMED, "pixel at %d,%d" % (x, y))
+        w = chooser.window
+        self.assertEqual((w.x * 2 + w.width - 1024) // 2, 0, "chooser not centred horizontally: %r" % w)
+        self.assertEqual((w.y * 2 + w.height - 768) // 2, 0, "chooser not centred vertically: %r" % w)
+
+        desktop.click(*chooser.button("Shutdown system"))
+        delay = desktop.wait_dialog("the countdown over the chooser", predicate=lambda d: d.wid != w.wid)
+        # It lies over the chooser: same centre, nothing of the chooser left out.
+        self.assertEqual((delay.x * 2 + delay.width, delay.y * 2 + delay.height), (w.x * 2 + w.width, w.y * 2 + w.height))
+        self.assertLessEqual(delay.x, w.x)
+        self.assertGreaterEqual(delay.width, w.width)
+        self.assertEqual(self.markers.lines(), [], "ran before it was confirmed")
+
+        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.assertEqual(program.wait(), 0, program.output())
+        # Exactly once, and no window of the program was mapped while it ran.
+        self.assertEqual(self.markers.lines(), ["shutdown windows=0"])
+        self.assertEqual(desktop.pixel(*PROBES[0]), BACKGROUND)
+
+    def test_failing_command_shows_error_box_and_ends_with_1(self):
+        desktop = self.painted_desktop()
+        program = self.start(desktop, shutdown="false")
+        self.choose_shutdown(desktop, program)
+
+        box = desktop.wait_named("Error")
+        self.assertEqual(desktop.backdrops(), [], "the backdrop is still up under the error box")
+        self.assertEqual(desktop.pixel(*PROBES[0]), BACKGROUND)
+        self.assertTrue(program.running())
+        desktop.key("Return")
+        self.assertEqual(program.wait(), 1, program.output())
+        self.assertEqual(desktop.windows(), [], "left behind: %r" % box)
+        self.assertEqual(self.markers.lines(), [])
+
+
+if __name__ == "__main__":
+    xdesktop.main()

@@ -1,0 +1,67 @@
+"""Cancelling, and the chooser driven by the keyboard alone."""
+
+import os
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+# Keys pressed in the chooser right after it appears, then in the countdown
+# (whose action button has the focus), and the action that must have run.
+KEYBOARD_ROWS = [
+    ("Tab to Lock screen, Space, Return", ["Tab"] * 4 + ["space"], ["Return"], "lock"),
+    ("Down to Shutdown system, Return, Space", ["Down", "Down", "Return"], ["space"], "shutdown"),
+    ("Down and Up to Reboot system, Return, Return", ["Down", "Down", "Up", "Return"], ["Return"], "reboot"),
+]
+
+
+class KeyboardTest(Scenario):
+    TIME_LIMIT = 90
+
+    def test_cancel_button_ends_with_0_and_runs_nothing(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Cancel"))
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+        # The defaults live in memory only: nothing is written to the home.
+        self.assertFalse(os.path.exists(os.path.join(xdesktop.home(), ".config", "ZVL", "farewelldesk", "config")))
+
+    def test_escape_right_after_launch_cancels(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        self.wait_chooser(desktop, program, keyboard=True)
+        desktop.key("Escape")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_escape_in_countdown_returns_to_chooser(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program, keyboard=True)
+        desktop.key("Return")  # Logout has the focus
+        wait_for("the countdown", lambda: len(desktop.dialogs()) == 2)
+        desktop.key("Escape")
+        wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
+        self.assertTrue(program.running())
+        desktop.key("Escape")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_keys_choose_and_confirm_without_a_click(self):
+        for name, chooser_keys, delay_keys, action in KEYBOARD_ROWS:
+            with self.subTest(name):
+                desktop = xdesktop.Desktop()
+                with desktop:
+                    self.markers = xdesktop.Markers()
+                    program = self.start(desktop)
+                    self.wait_chooser(desktop, program, keyboard=True)
+                    desktop.key(*chooser_keys)
+                    wait_for("the countdown", lambda: len(desktop.dialogs()) == 2)
+                    desktop.key(*delay_keys)
+                    self.assertEqual(program.wait(), 0, program.output())
+                    self.assertEqual(self.markers.lines(), ["%s windows=0" % action])
+
+
+if __name__ == "__main__":
+    xdesktop.main()

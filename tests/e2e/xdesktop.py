@@ -1,0 +1,524 @@
+"""A private X desktop for end-to-end tests, driven from the outside.
+
+Desktop starts a virtual X server (Xvfb; two monitors side by side through a
+nested Xephyr with Xinerama), optionally a real window manager with a system
+tray (fluxbox), and tears all of it down again. Program runs farewelldesk on it
+with harmless commands that only append a marker line to a file in the private
+home. The helpers act like a user would: xdotool clicks at screen positions and
+keys sent to whatever has the focus, and pixels read from a dump of the root
+window.
+
+Standard library only; the X side needs Xvfb, xserver-xephyr, fluxbox,
+xdotool, x11-apps (xwd), x11-utils (xev, xwininfo), x11-xserver-utils
+(xsetroot).
+"""
+
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_ROOT = os.path.dirname(os.path.dirname(HERE))
+PROGRAM_CLASS = "farewelldesk"
+
+
+def program_path():
+    return os.environ.get("FAREWELLDESK_BIN", os.path.join(SOURCE_ROOT, "build", "farewelldesk"))
+
+
+def trayprobe_path():
+    return os.environ.get(
+        "FAREWELLDESK_TRAYPROBE", os.path.join(SOURCE_ROOT, "build", "tests", "e2e", "trayprobe")
+    )
+
+
+def ensure_private_home():
+    """Re-runs the calling script under with-home.sh unless it already is.
+
+    The program takes its home from the password database, so only nss_wrapper
+    keeps it (and fluxbox, and the markers) out of the real home.
+    """
+    if os.environ.get("FAREWELLDESK_TEST_HOME"):
+        return
+    script = os.path.join(SOURCE_ROOT, "tests", "with-home.sh")
+    os.execv(script, [script, sys.executable] + sys.argv)
+
+
+def home():
+    return os.environ["FAREWELLDESK_TEST_HOME"]
+
+
+def wait_for(what, predicate, timeout=10.0, interval=0.1):
+    """Polls predicate until it returns something true; returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+class Image:
+    """Pixels of an X window dump (xwd's format, ZPixmap, 24 or 32 bits a pixel)."""
+
+    def __init__(self, data):
+        fields = struct.unpack(">25I", data[:100])
+        header_size, _, pixmap_format = fields[0:3]
+        self.width, self.height = fields[4], fields[5]
+        self.lsb_first = fields[7] == 0
+        bits_per_pixel, self.stride = fields[11], fields[12]
+        masks = fields[14:17]
+        ncolors = fields[19]
+        if pixmap_format != 2 or bits_per_pixel not in (24, 32):
+            raise ValueError("unexpected window dump: format %d, %d bits" % (pixmap_format, bits_per_pixel))
+        self.bytes_per_pixel = bits_per_pixel // 8
+        self.shifts = [(m & -m).bit_length() - 1 for m in masks]
+        self.masks = masks
+        self.pixels = data[header_size + 12 * ncolors :]
+
+    def pixel(self, x, y):
+        """(red, green, blue) at x, y."""
+        at = y * self.stride + x * self.bytes_per_pixel
+        raw = self.pixels[at : at + self.bytes_per_pixel]
+        value = int.from_bytes(raw, "little" if self.lsb_first else "big")
+        return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
+
+    def crop_rgb(self, x, y, width, height):
+        rows = []
+        for row in range(y, y + height):
+            rows.append(bytes(c for col in range(x, x + width) for c in self.pixel(col, row)))
+        return rows
+
+    def save_png(self, path, box=None):
+        x, y, width, height = box or (0, 0, self.width, self.height)
+        raw = b"".join(b"\0" + row for row in self.crop_rgb(x, y, width, height))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+        png += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+        with open(path, "wb") as out:
+            out.write(png)
+
+
+class Window:
+    def __init__(self, wid, x, y, width, height, name):
+        self.wid, self.x, self.y, self.width, self.height, self.name = wid, x, y, width, height, name
+
+    @property
+    def centre(self):
+        return self.x + self.width // 2, self.y + self.height // 2
+
+    def __repr__(self):
+        return "Window(%s %r %dx%d+%d+%d)" % (self.wid, self.name, self.width, self.height, self.x, self.y)
+
+
+class Desktop:
+    """A private X server with an optional window manager, as a context manager.
+
+    monitors: list of (width, height); more than one gives side-by-side
+    Xinerama heads, the first being the primary one.
+    wm: "fluxbox" (with its toolbar's system tray) or None.
+    """
+
+    def __init__(self, monitors=((1024, 768),), wm="fluxbox"):
+        self.monitors = list(monitors)
+        self.wm = wm
+        self.processes = []
+        self.display = None
+        self.workdir = tempfile.mkdtemp(prefix="e2e-desktop.", dir=home())
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+    @property
+    def size(self):
+        return sum(w for w, _ in self.monitors), max(h for _, h in self.monitors)
+
+    def env(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.display
+        env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def spawn(self, argv, env=None, **kwargs):
+        """Starts a process in its own process group, torn down by stop()."""
+        process = subprocess.Popen(
+            argv, env=env or self.env(), start_new_session=True, stdin=subprocess.DEVNULL, **kwargs
+        )
+        self.processes.append(process)
+        return process
+
+    def _start_server(self, argv, env):
+        reader, writer = os.pipe()
+        log = open(os.path.join(self.workdir, os.path.basename(argv[0]) + ".log"), "wb")
+        with log:
+            self.spawn(argv + ["-displayfd", str(writer)], env=env, pass_fds=(writer,), stdout=log, stderr=log)
+        os.close(writer)
+        number = b""
+        deadline = time.monotonic() + 15
+        os.set_blocking(reader, False)
+        while not number.endswith(b"\n"):
+            if time.monotonic() > deadline or self.processes[-1].poll() is not None:
+                os.close(reader)
+                raise RuntimeError("%s did not start (see %s)" % (argv[0], log.name))
+            try:
+                chunk = os.read(reader, 16)
+            except BlockingIOError:
+                time.sleep(0.05)
+                continue
+            if not chunk:
+                time.sleep(0.05)
+            number += chunk
+        os.close(reader)
+        return ":" + number.decode().strip()
+
+    def start(self):
+        common = ["-nolisten", "tcp", "-noreset"]
+        if len(self.monitors) == 1:
+            w, h = self.monitors[0]
+            self.display = self._start_server(["Xvfb", "-screen", "0", "%dx%dx24" % (w, h)] + common, dict(os.environ))
+        else:
+            # Xvfb puts every Xinerama head at the origin; Xephyr lays its
+            # screens side by side. Without RandR, Qt takes the Xinerama heads.
+            outer = dict(os.environ)
+            width, height = self.size
+            outer["DISPLAY"] = self._start_server(
+                ["Xvfb", "-screen", "0", "%dx%dx24" % (width, height)] + common, dict(os.environ)
+            )
+            argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"]
+            for w, h in self.monitors:
+                argv += ["-screen", "%dx%dx24" % (w, h)]
+            self.display = self._start_server(argv + common, outer)
+        if self.wm == "fluxbox":
+            self._start_fluxbox()
+
+    def _start_fluxbox(self):
+        # A style of our own: a shipped one may start fbsetbg, which paints the
+        # root window or complains in a window of its own.
+        style = os.path.join(self.workdir, "fluxbox-style")
+        with open(style, "w") as f:
+            f.write("background: none\n")
+        rc = os.path.join(self.workdir, "fluxbox-init")
+        with open(rc, "w") as init:
+            init.write(
+                "session.screen0.toolbar.visible: true\n"
+                "session.screen0.toolbar.tools: workspacename, iconbar, systemtray, clock\n"
+                "session.screen0.toolbar.placement: BottomCenter\n"
+                "session.screen0.rootCommand:\n"
+                "session.screen0.workspaces: 1\n"
+                "session.styleFile: %s\n" % style
+            )
+        with open(os.path.join(self.workdir, "fluxbox.log"), "wb") as log:
+            self.spawn(["fluxbox", "-rc", rc], stdout=log, stderr=log)
+        wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
+
+    def tray_available(self):
+        probe = subprocess.run([trayprobe_path()], env=self.env(), capture_output=True, text=True, timeout=10)
+        return probe.returncode == 0 and "tray 1" in probe.stdout
+
+    def qt_screens(self):
+        """The screens as Qt sees them: list of (x, y, width, height, primary)."""
+        probe = subprocess.run([trayprobe_path()], env=self.env(), capture_output=True, text=True, timeout=10)
+        screens = []
+        for m in re.finditer(r"^screen (-?\d+),(-?\d+) (\d+)x(\d+)( primary)?$", probe.stdout, re.M):
+            screens.append(tuple(int(v) for v in m.groups()[:4]) + (bool(m.group(5)),))
+        return screens
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+        for process in reversed(self.processes):
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        self.processes = []
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+    # --- looking -----------------------------------------------------------
+
+    def x(self, *argv, check=True):
+        """Runs an X client on this display; returns its standard output."""
+        result = subprocess.run(list(argv), env=self.env(), capture_output=True, text=True, timeout=20)
+        if check and result.returncode != 0:
+            raise RuntimeError("%s failed: %s" % (" ".join(argv), result.stderr.strip()))
+        return result.stdout
+
+    def screenshot(self):
+        data = subprocess.run(
+            ["xwd", "-root", "-silent"], env=self.env(), capture_output=True, timeout=20, check=True
+        ).stdout
+        return Image(data)
+
+    def pixel(self, x, y):
+        return self.screenshot().pixel(x, y)
+
+    def window(self, wid):
+        shell = self.x("xdotool", "getwindowgeometry", "--shell", wid, check=False)
+        values = dict(line.split("=", 1) for line in shell.split() if "=" in line)
+        if not values:
+            return None  # gone meanwhile
+        name = self.x("xdotool", "getwindowname", wid, check=False).rstrip("\n")
+        return Window(wid, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]), name)
+
+    def windows(self, visible=True, pid=None, name=None):
+        """Top-level windows of the program under test (by WM_CLASS)."""
+        argv = ["xdotool", "search"]
+        if visible:
+            argv.append("--onlyvisible")
+        if pid is not None:
+            argv += ["--pid", str(pid)]
+        if name is not None:
+            argv += ["--name", name]
+        else:
+            argv += ["--class", PROGRAM_CLASS]
+        found = [self.window(wid) for wid in self.x(*argv, check=False).split()]
+        return [w for w in found if w is not None]
+
+    def backdrops(self):
+        """The visible windows that cover a whole monitor."""
+        sizes = set(self.monitors)
+        return [w for w in self.windows() if (w.width, w.height) in sizes]
+
+    def dialogs(self):
+        sizes = set(self.monitors)
+        return [w for w in self.windows() if (w.width, w.height) not in sizes and w.width > 64]
+
+    def wait_dialog(self, what, timeout=10, predicate=lambda w: True):
+        def find():
+            found = [w for w in self.dialogs() if predicate(w)]
+            return found[0] if len(found) == 1 else None
+
+        return wait_for(what, find, timeout=timeout)
+
+    def wait_named(self, name, timeout=10):
+        """The one visible window whose title matches name exactly."""
+
+        def find():
+            found = self.windows(name="^%s$" % re.escape(name))
+            return found[0] if len(found) == 1 else None
+
+        return wait_for("a window named %r" % name, find, timeout=timeout)
+
+    def focus(self):
+        return self.x("xdotool", "getwindowfocus", check=False).strip()
+
+    def wait_focus(self, window, timeout=5):
+        """Waits until window has the keyboard focus: keys typed before would go elsewhere."""
+        wait_for("the keyboard focus on %r (it is on %s)" % (window, self.focus()), lambda: self.focus() == window.wid, timeout)
+
+    # --- acting ------------------------------------------------------------
+
+    def click(self, x, y):
+        self.x("xdotool", "mousemove", str(x), str(y), "sleep", "0.1", "click", "1")
+
+    def key(self, *keys):
+        """Keys to no particular window: they go where the focus is."""
+        for k in keys:
+            self.x("xdotool", "key", k)
+            time.sleep(0.15)
+
+    def paint_root(self, colour):
+        self.x("xsetroot", "-solid", colour)
+
+    def watch_maps(self):
+        """Starts recording top-level windows mapped from now on; see mapped()."""
+        with open(os.path.join(self.workdir, "xev-%d.log" % len(self.processes)), "wb") as log:
+            process = self.spawn(["xev", "-root", "-event", "substructure"], stdout=log, stderr=subprocess.DEVNULL)
+        time.sleep(0.5)  # xev selects its events right after connecting
+        return process, log.name
+
+    def mapped(self, watch):
+        time.sleep(0.3)
+        with open(watch[1], errors="replace") as log:
+            return [line for line in log if line.startswith("MapNotify")]
+
+
+class Markers:
+    """The harmless commands and the file they append to."""
+
+    ACTIONS = {"-L": "lock", "-S": "suspend", "-l": "logout", "-r": "reboot", "-s": "shutdown"}
+
+    def __init__(self):
+        self.path = os.path.join(home(), "e2e-markers")
+        if os.path.exists(self.path):
+            os.remove(self.path)
+
+    def command(self, action):
+        # Notes how many windows of the program are still mapped while the
+        # command runs (the screens must be uncovered by then), or "none"
+        # when the display cannot be reached.
+        count = "(xdpyinfo >/dev/null && xdotool search --onlyvisible --class %s | wc -l) 2>/dev/null" % PROGRAM_CLASS
+        return "printf '%%s windows=%%s\\n' %s \"$( %s || echo none)\" >> '%s'" % (action, count, self.path)
+
+    def options(self, **overrides):
+        """-L -S -l -r -s set to marker commands; overrides maps an action to its own command."""
+        argv = []
+        for option, action in self.ACTIONS.items():
+            argv += [option, overrides.get(action, self.command(action))]
+        return argv
+
+    def lines(self):
+        if not os.path.exists(self.path):
+            return []
+        with open(self.path) as f:
+            return f.read().splitlines()
+
+
+class Program:
+    """One run of the real binary on a Desktop."""
+
+    def __init__(self, desktop, args, env=None):
+        self.desktop = desktop
+        self.stderr_path = os.path.join(desktop.workdir, "program-%d.err" % len(desktop.processes))
+        with open(self.stderr_path, "wb") as output:
+            self.process = desktop.spawn([program_path()] + list(args), env=env, stdout=output, stderr=output)
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def wait(self, timeout=10):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end within %s s" % timeout)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def output(self):
+        with open(self.stderr_path, errors="replace") as f:
+            return f.read()
+
+
+class Chooser:
+    """The chooser's buttons, located from its geometry.
+
+    Seven buttons of equal height in a column right of the 96-pixel picture,
+    contents margins 15 and spacing 5.
+    """
+
+    BUTTONS = ["Logout", "Reboot system", "Shutdown system", "Suspend system", "Lock screen", "Timer", "Cancel"]
+
+    def __init__(self, window):
+        self.window = window
+
+    def button(self, text):
+        index = self.BUTTONS.index(text)
+        w = self.window
+        height = (w.height - 2 * 15 - 6 * 5) / 7.0
+        y = w.y + 15 + index * (height + 5) + height / 2
+        x = w.x + w.width - 15 - 30
+        return int(x), int(y)
+
+
+def bottom_buttons(desktop, window):
+    """Extents (left, right) of the buttons in a dialog's bottom row, left to right.
+
+    Takes the few lines just above the bottom margin, below any text: a column
+    belongs to a button when one of those lines differs there from the
+    dialog's background; the layout's spacing separates the buttons.
+    """
+    image = desktop.screenshot()
+    background = image.pixel(window.x + 4, window.y + window.height - 4)
+    bottom = window.y + window.height - 15
+    buttons, left = [], None
+    for x in range(window.x + 10, window.x + window.width - 9):
+        inside = any(
+            sum(abs(a - b) for a, b in zip(image.pixel(x, y), background)) > 24 for y in range(bottom - 8, bottom)
+        )
+        if inside and left is None:
+            left = x
+        elif not inside and left is not None:
+            if x - left > 16:
+                buttons.append((left, x - 1))
+            left = None
+    return buttons
+
+
+def click_bottom_button(desktop, window, index):
+    """Clicks the index-th button (from the left) of a dialog's bottom row."""
+    buttons = wait_for("the buttons of %r" % window, lambda: bottom_buttons(desktop, window), timeout=5)
+    left, right = buttons[index]
+    desktop.click((left + right) // 2, window.y + window.height - 15 - 6)
+    return buttons
+
+
+class Scenario(unittest.TestCase):
+    """A test case with a time limit per test; the desktop always goes away."""
+
+    TIME_LIMIT = 60
+
+    def setUp(self):
+        def expire(signum, frame):
+            raise TimeoutError("scenario took longer than %d s" % self.TIME_LIMIT)
+
+        signal.signal(signal.SIGALRM, expire)
+        signal.signal(signal.SIGTERM, lambda s, f: sys.exit("terminated"))
+        signal.alarm(self.TIME_LIMIT)
+        self.addCleanup(signal.alarm, 0)
+        self.markers = Markers()
+
+    def desktop(self, **kwargs):
+        desktop = Desktop(**kwargs)
+        desktop.__enter__()
+        self.addCleanup(desktop.stop)
+        return desktop
+
+    def start(self, desktop, *extra, **overrides):
+        program = Program(desktop, self.markers.options(**overrides) + list(extra))
+
+        def reap():
+            if program.running():
+                program.process.kill()
+                program.process.wait()
+
+        self.addCleanup(reap)
+        return program
+
+    def wait_chooser(self, desktop, program, timeout=10, keyboard=False):
+        """The chooser once it is shown over the backdrop; with keyboard, once it has the focus too."""
+        def ready():
+            if not program.running():
+                raise AssertionError(
+                    "the program ended early, status %s: %s" % (program.process.returncode, program.output())
+                )
+            dialogs = desktop.dialogs()
+            return dialogs[0] if desktop.backdrops() and len(dialogs) == 1 else None
+
+        chooser = wait_for("the chooser over the backdrop", ready, timeout=timeout)
+        if keyboard:
+            desktop.wait_focus(chooser)
+        return Chooser(chooser)
+
+def main():
+    ensure_private_home()
+    unittest.main(verbosity=2)
