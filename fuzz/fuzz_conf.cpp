@@ -11,14 +11,14 @@
 
 namespace {
 
-const char *const defaultList[] = { "first", "second", nullptr };
+const char *const defaultList[] = {"first", "second", nullptr};
 
 const ConfVar fuzzTemplate[] = {
-    { "text", CONF_STRING, 0, static_cast<const char *>(nullptr) },
-    { "name", CONF_STRING, 1, "default" },
-    { "list", CONF_STRINGLIST, 2, defaultList },
-    { "count", CONF_INTEGER, 3, int32_t(7) },
-    { "flag", CONF_BOOLEAN, 4, true },
+        {"text", CONF_STRING, 0, static_cast<const char *>(nullptr)},
+        {"name", CONF_STRING, 1, "default"},
+        {"list", CONF_STRINGLIST, 2, defaultList},
+        {"count", CONF_INTEGER, 3, int32_t(7)},
+        {"flag", CONF_BOOLEAN, 4, true},
 };
 const int fuzzCount = sizeof fuzzTemplate / sizeof fuzzTemplate[0];
 
