@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
@@ -67,12 +68,11 @@ QString catalogueDir()
 
 QStringList shippedLanguages()
 {
-    const QStringList files =
-            QDir(catalogueDir()).entryList({QStringLiteral("farewelldesk_*.ts")}, QDir::Files);
+    const QString prefix = QStringLiteral("farewelldesk_");
+    const QStringList files = QDir(catalogueDir()).entryList({prefix + "*.ts"}, QDir::Files);
     QStringList languages;
     for (const QString &file : files)
-        languages.append(file.mid(int(strlen("farewelldesk_")),
-                                  file.size() - int(strlen("farewelldesk_.ts"))));
+        languages.append(QFileInfo(file).completeBaseName().mid(prefix.size()));
     return languages;
 }
 
