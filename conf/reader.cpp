@@ -21,6 +21,7 @@ static struct
     bool readFailed; /* a read or a buffer allocation failed; the error is recorded */
     char *value; /* the value being read, continuation lines joined */
     size_t valueLength;
+    size_t valueCapacity; /* the value buffer is reused from value to value */
     char *cursor;
     int quoted;
     bool continuation;
@@ -143,6 +144,24 @@ static bool conf_is_section_header(const char *line)
     return *rest == '\0' || *rest == '#';
 }
 
+/* Makes the value buffer hold at least size bytes; call names the failure. */
+static bool reserveValue(size_t size, const char *call)
+{
+    if (size <= reader.valueCapacity)
+        return true;
+    size_t capacity = reader.valueCapacity ? reader.valueCapacity * 2 : 256;
+    if (capacity < size)
+        capacity = size;
+    char *grown = static_cast<char *>(realloc(reader.value, capacity));
+    if (!grown) {
+        conf_set_error(CONF_ERR_FATAL, "%s", call);
+        return false;
+    }
+    reader.value = grown;
+    reader.valueCapacity = capacity;
+    return true;
+}
+
 static bool endsInOddBackslashes(const char *text, size_t length)
 {
     size_t backslashes = 0;
@@ -173,14 +192,11 @@ static bool joinContinuationLines(int *failed)
         while (conf_is_space(static_cast<unsigned char>(*line)))
             ++line;
         const size_t extra = strlen(line);
-        char *grown = static_cast<char *>(realloc(reader.value, reader.valueLength + extra + 1));
-        if (!grown) {
-            conf_set_error(CONF_ERR_FATAL, "realloc()");
+        if (!reserveValue(reader.valueLength + extra + 1, "realloc()")) {
             *failed = 1;
             return false;
         }
-        memcpy(grown + reader.valueLength, line, extra + 1);
-        reader.value = grown;
+        memcpy(reader.value + reader.valueLength, line, extra + 1);
         reader.valueLength += extra;
     }
     return true;
@@ -188,17 +204,16 @@ static bool joinContinuationLines(int *failed)
 
 static bool startValue(const char *text, int *failed)
 {
-    free(reader.value);
     reader.continuation = false;
     reader.quoted = 0;
-    reader.value = strdup(text);
-    reader.cursor = reader.value;
-    if (!reader.value) {
-        conf_set_error(CONF_ERR_FATAL, "strdup()");
+    reader.cursor = nullptr;
+    const size_t length = strlen(text);
+    if (!reserveValue(length + 1, "strdup()")) {
         *failed = 1;
         return false;
     }
-    reader.valueLength = strlen(reader.value);
+    memcpy(reader.value, text, length + 1);
+    reader.valueLength = length;
     if (!joinContinuationLines(failed))
         return false;
     reader.cursor = reader.value;
@@ -388,45 +403,59 @@ static int conf_parse_assignment(const char *line, const ConfVar *tmpl, int coun
 /*
  * The names of the sections read so far, in an open-addressing table so that
  * a file with many sections is read in time linear in their number. The
- * names belong to the sections.
+ * names belong to the sections; each entry keeps its hash, so that a probe
+ * touches a name only when the hashes agree.
  */
+struct NameEntry
+{
+    size_t hash;
+    const char *name;
+};
+
 struct NameTable
 {
-    const char **slots;
+    NameEntry *entries;
     size_t size; /* a power of two */
     size_t used;
 };
 
+/* FNV-1a, then mixed so that the low bits, which pick the slot, depend on every byte. */
 static size_t hashName(const char *name)
 {
-    size_t hash = 14695981039346656037u;
+    uint64_t hash = 14695981039346656037u;
     for (; *name; ++name)
         hash = (hash ^ static_cast<unsigned char>(*name)) * 1099511628211u;
-    return hash;
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdu;
+    hash ^= hash >> 33;
+    return static_cast<size_t>(hash);
 }
 
-/* The slot that holds name, or the empty slot where it belongs. */
-static const char **findName(const NameTable *table, const char *name)
+/* The entry that holds name, or the empty entry where it belongs. */
+static NameEntry *findName(const NameTable *table, const char *name, size_t hash)
 {
-    size_t index = hashName(name) & (table->size - 1);
-    while (table->slots[index] && strcmp(table->slots[index], name) != 0)
+    size_t index = hash & (table->size - 1);
+    for (;;) {
+        NameEntry *entry = &table->entries[index];
+        if (!entry->name || (entry->hash == hash && strcmp(entry->name, name) == 0))
+            return entry;
         index = (index + 1) & (table->size - 1);
-    return &table->slots[index];
+    }
 }
 
 static bool growNames(NameTable *table)
 {
     const size_t size = table->size ? table->size * 2 : 64;
-    const char **slots = static_cast<const char **>(calloc(size, sizeof(const char *)));
-    if (!slots) {
+    NameEntry *entries = static_cast<NameEntry *>(calloc(size, sizeof(NameEntry)));
+    if (!entries) {
         conf_set_error(CONF_ERR_FATAL, "calloc()");
         return false;
     }
-    NameTable grown = {slots, size, table->used};
+    NameTable grown = {entries, size, table->used};
     for (size_t i = 0; i < table->size; ++i)
-        if (table->slots[i])
-            *findName(&grown, table->slots[i]) = table->slots[i];
-    free(table->slots);
+        if (table->entries[i].name)
+            *findName(&grown, table->entries[i].name, table->entries[i].hash) = table->entries[i];
+    free(table->entries);
     *table = grown;
     return true;
 }
@@ -436,12 +465,13 @@ static bool addName(NameTable *table, const char *name)
 {
     if ((table->used + 1) * 2 > table->size && !growNames(table))
         return false;
-    const char **slot = findName(table, name);
-    if (*slot) {
+    const size_t hash = hashName(name);
+    NameEntry *entry = findName(table, name, hash);
+    if (entry->name) {
         conf_set_error(CONF_ERR_DUP_SECTION, "Section '%s'", name);
         return false;
     }
-    *slot = name;
+    *entry = NameEntry {hash, name};
     ++table->used;
     return true;
 }
@@ -531,7 +561,7 @@ ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmp
     errno = 0;
     SectionList list = {};
     const bool loaded = readSections(&list, tmpl, count);
-    free(list.names.slots);
+    free(list.names.entries);
     conf_reset_reader();
     if (loaded)
         return list.first;
@@ -560,6 +590,7 @@ char **conf_split_list(const char *text, int *failed)
     free(copy);
     free(reader.value);
     reader.value = nullptr;
+    reader.valueCapacity = 0;
     reader.cursor = nullptr;
     if (itemFailed) {
         conf_free_list(list);
