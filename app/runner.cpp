@@ -16,7 +16,8 @@ void runCommand(const char *command)
         exit(0);
     // Translations are printf formats: they keep %s and %d in this order.
     if (WIFSIGNALED(status)) {
-        const QByteArray fmt = QObject::tr("Command '%s' was terminated by signal %d").toLocal8Bit();
+        const QByteArray fmt =
+                QObject::tr("Command '%s' was terminated by signal %d").toLocal8Bit();
         errxDialog(nullptr, 1, fmt.constData(), command, WTERMSIG(status));
     }
     const int code = WEXITSTATUS(status);

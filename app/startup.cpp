@@ -25,11 +25,11 @@ namespace {
 enum CommandSlot { Lock, Logout, Shutdown, Reboot, Suspend, CommandCount };
 
 const ConfVar commandTemplate[CommandCount] = {
-    { "lock", CONF_STRING, Lock, "metalock" },
-    { "logout", CONF_STRING, Logout, "fluxbox exit" },
-    { "shutdown", CONF_STRING, Shutdown, "shutdown -p now" },
-    { "reboot", CONF_STRING, Reboot, "shutdown -r now" },
-    { "suspend", CONF_STRING, Suspend, "acpiconf -s 3" },
+        {"lock", CONF_STRING, Lock, "metalock"},
+        {"logout", CONF_STRING, Logout, "fluxbox exit"},
+        {"shutdown", CONF_STRING, Shutdown, "shutdown -p now"},
+        {"reboot", CONF_STRING, Reboot, "shutdown -r now"},
+        {"suspend", CONF_STRING, Suspend, "acpiconf -s 3"},
 };
 
 // Borrowed pointers into the configuration or into argv; both outlive the run.
@@ -39,7 +39,7 @@ struct CommandSet
 };
 
 // The chooser's ActionId, mapped to the command it runs.
-const CommandSlot actionCommand[] = { Logout, Reboot, Shutdown, Suspend, CommandCount, Lock };
+const CommandSlot actionCommand[] = {Logout, Reboot, Shutdown, Suspend, CommandCount, Lock};
 constexpr int TimerAction = 4;
 
 const char programName[] = "farewelldesk";

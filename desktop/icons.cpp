@@ -67,5 +67,5 @@ QIcon lockIcon()
 QIcon clockIcon()
 {
     return themeIcon("alarm-clock", "alarm", "alarm-symbolic", "appointment-soon", "timer", "clock",
-            nullptr);
+                     nullptr);
 }

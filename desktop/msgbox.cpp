@@ -40,8 +40,8 @@ void showMessage(const char *title, Kind kind, QWidget *parent)
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromUtf8(messageText));
     box.setIcon(error ? QMessageBox::Critical : QMessageBox::Warning);
-    box.setWindowIcon(QApplication::style()->standardIcon(
-            error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning));
+    box.setWindowIcon(QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
+                                                                : QStyle::SP_MessageBoxWarning));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

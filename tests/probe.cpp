@@ -43,7 +43,7 @@ void poll()
         return;
     if (auto *box = qobject_cast<QMessageBox *>(top)) {
         printf("BOX %s|%d\n%s\nEND\n", qPrintable(box->windowTitle()), box->icon(),
-                qPrintable(box->text()));
+               qPrintable(box->text()));
         fflush(stdout);
         top->setProperty("probeHandled", true);
         clickLater(box->button(QMessageBox::Ok));

@@ -16,5 +16,5 @@ struct ProbeRun
 
 // Runs the program to its end (at most timeoutMs) with the environment given.
 ProbeRun runProbe(const QString &program, const QStringList &arguments,
-        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-        int timeoutMs = 20000);
+                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                  int timeoutMs = 20000);

@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 
 ProbeRun runProbe(const QString &program, const QStringList &arguments,
-        const QProcessEnvironment &environment, int timeoutMs)
+                  const QProcessEnvironment &environment, int timeoutMs)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -19,7 +19,8 @@ ProbeRun runProbe(const QString &program, const QStringList &arguments,
     run.exitCode = process.exitCode();
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    static const QRegularExpression boxReport(QStringLiteral("^BOX (.*?)\\nEND$"),
+    static const QRegularExpression boxReport(
+            QStringLiteral("^BOX (.*?)\\nEND$"),
             QRegularExpression::MultilineOption | QRegularExpression::DotMatchesEverythingOption
                     | QRegularExpression::InvertedGreedinessOption);
     auto reports = boxReport.globalMatch(run.out);

@@ -33,8 +33,8 @@ private:
         QTimer::singleShot(0, this, [&shown] {
             auto *box = qobject_cast<QMessageBox *>(waitForModal());
             QVERIFY(box);
-            shown = { box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                box->textFormat(), !box->windowIcon().isNull() };
+            shown = {box->windowTitle(),     box->text(),       box->icon(),
+                     box->standardButtons(), box->textFormat(), !box->windowIcon().isNull()};
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
         call();
@@ -47,7 +47,8 @@ private slots:
         errno = EAGAIN;
         const Shown shown = showAndRead([] { warnDialog(nullptr, "flock()"); });
         QCOMPARE(shown.title, QStringLiteral("Warning"));
-        QCOMPARE(shown.text, QString("flock():\n%1\n").arg(QString::fromLocal8Bit(strerror(EAGAIN))));
+        QCOMPARE(shown.text,
+                 QString("flock():\n%1\n").arg(QString::fromLocal8Bit(strerror(EAGAIN))));
         QCOMPARE(shown.icon, QMessageBox::Warning);
         QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(shown.hasWindowIcon);

@@ -58,10 +58,10 @@ private slots:
         QFETCH(QString, argument);
         QFETCH(int, exitCode);
         QFETCH(QString, box);
-        const ProbeRun run = runProbe(PROBE_RUNNER, { mode, argument });
+        const ProbeRun run = runProbe(PROBE_RUNNER, {mode, argument});
         QVERIFY2(!run.crashed, qPrintable(run.err));
         QCOMPARE(run.exitCode, exitCode);
-        QCOMPARE(run.boxes, box.isEmpty() ? QStringList() : QStringList { box });
+        QCOMPARE(run.boxes, box.isEmpty() ? QStringList() : QStringList {box});
     }
 };
 

@@ -25,10 +25,10 @@ private:
     QString fakeBin;
     QProcessEnvironment environment;
 
-    const QString usage = QStringLiteral(
-            "Usage: farewelldesk [-L <lock command>] [-S <suspend command>]\n"
-            "                    [-l <logout command>] [-r <reboot command>]\n"
-            "                    [-s <shutdown command>]\n");
+    const QString usage =
+            QStringLiteral("Usage: farewelldesk [-L <lock command>] [-S <suspend command>]\n"
+                           "                    [-l <logout command>] [-r <reboot command>]\n"
+                           "                    [-s <shutdown command>]\n");
 
     QString lockPath() const { return home + "/.farewelldesk.lock"; }
     QString configPath() const { return home + "/.config/ZVL/farewelldesk/config"; }
@@ -81,7 +81,8 @@ private slots:
         QVERIFY(QDir().mkpath(fakeBin));
         QFile metalock(fakeBin + "/metalock");
         QVERIFY(metalock.open(QIODevice::WriteOnly));
-        metalock.write(QString("#!/bin/sh\necho default-metalock >> '%1'\n").arg(marker).toLocal8Bit());
+        metalock.write(
+                QString("#!/bin/sh\necho default-metalock >> '%1'\n").arg(marker).toLocal8Bit());
         metalock.close();
         QVERIFY(metalock.setPermissions(metalock.permissions() | QFile::ExeOwner));
         environment = QProcessEnvironment::systemEnvironment();
@@ -100,8 +101,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("diagnosed");
-        QTest::newRow("unknown option") << QStringList { "-x" } << "x";
-        QTest::newRow("option without its argument") << QStringList { "-s", "true", "-l" } << "l";
+        QTest::newRow("unknown option") << QStringList {"-x"} << "x";
+        QTest::newRow("option without its argument") << QStringList {"-s", "true", "-l"} << "l";
     }
 
     void usageErrors()
@@ -123,24 +124,25 @@ private slots:
         QTest::addColumn<QByteArray>("config");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("ran");
-        QTest::newRow("built-in default without a file") << QByteArray() << QStringList()
-                                                         << "default-metalock\n";
+        QTest::newRow("built-in default without a file")
+                << QByteArray() << QStringList() << "default-metalock\n";
         QTest::newRow("the configuration file")
                 << QByteArray("lock = \"echo from-config >> $HOME/marker\"\n") << QStringList()
                 << "from-config\n";
         QTest::newRow("an option over the file")
                 << QByteArray("lock = \"echo from-config >> $HOME/marker\"\n")
-                << QStringList { "-L", "echo from-option >> $HOME/marker" } << "from-option\n";
+                << QStringList {"-L", "echo from-option >> $HOME/marker"} << "from-option\n";
         QTest::newRow("the last of a repeated option")
-                << QByteArray() << QStringList { "-L", "echo first >> $HOME/marker", "-L",
-                       "echo second >> $HOME/marker" }
+                << QByteArray()
+                << QStringList {"-L", "echo first >> $HOME/marker", "-L",
+                                "echo second >> $HOME/marker"}
                 << "second\n";
         QTest::newRow("blanks stay inside one command")
-                << QByteArray() << QStringList { "-L", "echo one   two >> $HOME/marker" }
+                << QByteArray() << QStringList {"-L", "echo one   two >> $HOME/marker"}
                 << "one two\n";
         QTest::newRow("options after an operand are ignored")
                 << QByteArray()
-                << QStringList { "-L", "echo before >> $HOME/marker", "operand", "-L", "echo after" }
+                << QStringList {"-L", "echo before >> $HOME/marker", "operand", "-L", "echo after"}
                 << "before\n";
         QTest::newRow("a file that starts with a named section")
                 << QByteArray("desk:\nlock = \"echo sectioned >> $HOME/marker\"\n") << QStringList()
@@ -154,7 +156,7 @@ private slots:
         QFETCH(QString, ran);
         if (!config.isEmpty())
             writeConfig(config);
-        const ProbeRun run = probe({ "Lock screen", "Lock screen" }, arguments);
+        const ProbeRun run = probe({"Lock screen", "Lock screen"}, arguments);
         QVERIFY2(!run.crashed, qPrintable(run.out + run.err));
         QCOMPARE(run.boxes, QStringList());
         QCOMPARE(run.exitCode, 0);
@@ -183,16 +185,16 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, option);
         QStringList arguments;
-        for (const char *each : { "-l", "-r", "-s", "-S", "-L" })
+        for (const char *each : {"-l", "-r", "-s", "-S", "-L"})
             arguments << each << note(each);
-        const ProbeRun run = probe({ button, button }, arguments);
+        const ProbeRun run = probe({button, button}, arguments);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(markerText(), option + "\n");
     }
 
     void cancelRunsNothing()
     {
-        const ProbeRun run = probe({}, { "-L", note("ran") });
+        const ProbeRun run = probe({}, {"-L", note("ran")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QStringLiteral("REJECT Mainwin\n"));
         QCOMPARE(markerText(), QString());
@@ -200,7 +202,7 @@ private slots:
 
     void cancelledTimerBringsTheChooserBack()
     {
-        const ProbeRun run = probe({ "Timer" }, { "-s", note("ran") });
+        const ProbeRun run = probe({"Timer"}, {"-s", note("ran")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QStringLiteral("CLICK Timer\nREJECT Timerwin\nREJECT Mainwin\n"));
         QCOMPARE(markerText(), QString());
@@ -208,9 +210,9 @@ private slots:
 
     void failingCommandIsReported()
     {
-        const ProbeRun run = probe({ "Lock screen", "Lock screen" }, { "-L", "exit 4" });
+        const ProbeRun run = probe({"Lock screen", "Lock screen"}, {"-L", "exit 4"});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.boxes, QStringList { "Error|3\nCommand 'exit 4' exited with code 4" });
+        QCOMPARE(run.boxes, QStringList {"Error|3\nCommand 'exit 4' exited with code 4"});
     }
 
     void brokenConfigurationIsReported()
@@ -218,16 +220,15 @@ private slots:
         writeConfig("# commands\nlock \"xlock\"\n");
         const ProbeRun run = probe({});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.boxes,
-                QStringList { "Error|3\nSyntax error: Missing '=', in file " + configPath()
-                        + ", line 2\n" });
+        QCOMPARE(run.boxes, QStringList {"Error|3\nSyntax error: Missing '=', in file "
+                                         + configPath() + ", line 2\n"});
     }
 
     void secondInstanceEndsSilently()
     {
         const int fd = holdLock();
         QVERIFY(fd != -1);
-        const ProbeRun run = program({ "-x" }); // bad options do not matter: the lock comes first
+        const ProbeRun run = program({"-x"}); // bad options do not matter: the lock comes first
         close(fd);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QString());
@@ -249,7 +250,7 @@ private slots:
     {
         // A second instance started by the command finds the lock taken.
         const QString second = QString("'%1' -x; echo $? >> '%2'").arg(PROBE_STARTUP, marker);
-        const ProbeRun run = probe({ "Lock screen", "Lock screen" }, { "-L", second });
+        const ProbeRun run = probe({"Lock screen", "Lock screen"}, {"-L", second});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(markerText(), QStringLiteral("0\n"));
     }
@@ -257,8 +258,8 @@ private slots:
     void backgroundCommandDoesNotKeepTheLock()
     {
         const QString pidFile = home + "/sleeper.pid";
-        const ProbeRun run = probe({ "Lock screen", "Lock screen" },
-                { "-L", QString("sleep 30 & echo $! > '%1'").arg(pidFile) });
+        const ProbeRun run = probe({"Lock screen", "Lock screen"},
+                                   {"-L", QString("sleep 30 & echo $! > '%1'").arg(pidFile)});
         QCOMPARE(run.exitCode, 0);
         const int fd = holdLock();
         QFile pid(pidFile);
