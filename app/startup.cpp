@@ -9,6 +9,7 @@
 #include "timerwin.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -63,8 +64,14 @@ void restoreGlIntegration(bool disabled)
         qunsetenv(glIntegrationVariable);
 }
 
-void installTranslation(QApplication &app, QTranslator &translator)
+// Qt's own catalogue translates the texts Qt draws itself, such as the OK
+// button of the error boxes. The program's catalogue is installed last so that
+// it is asked first.
+void installTranslations(QApplication &app, QTranslator &qtTranslator, QTranslator &translator)
 {
+    if (qtTranslator.load(QLocale(), "qtbase", "_",
+                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
     if (translator.load(QLocale(), programName, "_", FAREWELLDESK_TRANSLATION_DIR))
         app.installTranslator(&translator);
 }
@@ -173,8 +180,9 @@ int runFarewelldesk(int &argc, char **argv)
     const bool glDisabled = disableGlIntegration();
     QApplication app(argc, argv);
     restoreGlIntegration(glDisabled);
+    QTranslator qtTranslator;
     QTranslator translator;
-    installTranslation(app, translator);
+    installTranslations(app, qtTranslator, translator);
 
     // Configuration first, then the lock, then the options: a second instance
     // ends silently even with bad options, but every instance reports a broken
