@@ -65,7 +65,8 @@ enum {
  * the defaults are given as `text`, `texts`, `integer` or `boolean`; in a
  * section the store keeps its own copies in `string` and `list`.
  */
-typedef union ConfValue {
+typedef union ConfValue
+{
     const char *text;
     const char *const *texts; /* null-terminated */
     char *string;
@@ -129,30 +130,46 @@ void conf_print_error(void);
 /*
  * The path {home}/.config/ZVL/{program}/{file} ({home}/.config/ZVL/{file}
  * without a program; an absolute file name as it is). Returns a module
- * buffer that the next call overwrites, or null (code 6 when the path does
- * not fit, code 7 without a password entry). Creates nothing.
+ * buffer that the next call overwrites, or null: code 6 (errno ENAMETOOLONG)
+ * when the whole path would be longer than 767 characters, whichever part is
+ * long; code 7 without a password entry. Never returns a cut path. Creates
+ * nothing.
  */
 const char *conf_file_path(const char *program, const char *file);
 
 /*
  * Creates {home}/.config/ZVL and, with a program, {home}/.config/ZVL/{program}
  * as far as they are missing (mode 0700). Returns that directory as a new
- * string the caller frees, or null.
+ * string the caller frees, or null (code 7: "stat()", "mkdir()", "malloc()"
+ * or no password entry).
  */
 char *conf_make_dir(const char *program);
 
 /*
- * Reads the configuration file of `program`. Returns a new section list,
- * every section with `count` slots filled from the template and then from
- * the file, or null: errno is ENOENT when the file or its directory does not
- * exist. Never creates the file.
+ * Reads the configuration file of `program` (opened read-only). `tmpl` holds
+ * `count` entries whose slots lie in 0..count-1. Returns a new section list
+ * that the caller frees with conf_free_sections(), every section with
+ * `count` slots filled from the template and then from the file; the global
+ * section, when the file has one, comes first. Returns null on failure, with
+ * errno ENOENT only when the file or its directory does not exist: a syntax
+ * error (codes 0x102..0x105), a duplicated section (8), a read or allocation
+ * failure (7) all fail the whole load. Never creates the file.
  */
 ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmpl, int count);
 
 /*
  * Writes the list to the configuration file of `program`, creating the
- * directories and the file as needed, by replacing the file atomically.
- * Returns 0, or -1 with the old file left as it was.
+ * directories as needed. The new contents go to a temporary file in the same
+ * directory, which is flushed, synced and renamed over the old one; where the
+ * path is a symbolic link, the link's target is replaced and the link stays.
+ * The saved file has mode 0600. Returns 0, or -1 with the old file left as it
+ * was and no temporary file behind (code 7 naming the failing call, such as
+ * "fwrite()", "fsync()" or "rename()"). A list that would not read back the
+ * same is refused before anything is written (code 7, errno EINVAL, prefix
+ * naming the variable or section): a string or list item holding a newline,
+ * a section name that is empty, starts with whitespace or '#', or holds ':'
+ * or a newline, and a global section that is not first. A string slot
+ * holding null writes no line, so it reads back as the template's default.
  */
 int conf_save(const char *program, const char *file, const ConfSection *sections);
 
@@ -160,8 +177,10 @@ int conf_save(const char *program, const char *file, const ConfSection *sections
 ConfSection *conf_new_section(const char *name, const ConfVar *tmpl, int count);
 
 /*
- * Appends a new section to a non-empty list. Returns it, or null when the
- * list is empty or already holds a section of that name (code 8).
+ * Appends a new section to a non-empty list. Returns it, or null: when the
+ * list is empty (nothing recorded), when it already holds a section of that
+ * name or a global one (code 8), and for a global section, which must come
+ * first and so cannot be appended (code 7, errno EINVAL).
  */
 ConfSection *conf_add_section(ConfSection *first, const char *name, const ConfVar *tmpl, int count);
 
@@ -178,13 +197,18 @@ void conf_free_section(ConfSection *section);
 void conf_free_sections(ConfSection *first);
 
 /*
- * Sets slot `slot` of the section from a value word read by the slot's type:
- * a string is copied (null stores null), a list is copied item by item, an
- * integer keeps its low 32 bits, a boolean the lowest bit. Returns 0 or -1.
+ * Sets slot `slot` (which must be below the section's count) from a value
+ * word read by the slot's type: a string is copied (null stores null), a
+ * list is copied item by item (null stores the empty list), an integer keeps
+ * its low 32 bits, a boolean the lowest bit. Returns 0 or -1 (code 7).
  */
 int conf_set_value(ConfSection *section, int slot, ConfValue value);
 
-/* Fills the slot array from the template's defaults. Returns 0 or -1. */
+/*
+ * Fills a zero-filled slot array from the template's defaults, copying
+ * strings and lists. Returns 0, or -1 (code 7) with what was copied so far
+ * left in the slots for conf_free_section() to release.
+ */
 int conf_copy_defaults(ConfVar *vars, const ConfVar *tmpl, int count);
 
 /*

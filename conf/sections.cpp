@@ -1,5 +1,6 @@
 #include "internal.h"
 
+#include <errno.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -132,6 +133,12 @@ ConfSection *conf_add_section(ConfSection *first, const char *name, const ConfVa
             conf_set_error(CONF_ERR_DUP_SECTION, "Global section%s", "");
             return nullptr;
         }
+    }
+    if (!name) {
+        // The global section is always first; appending one would break that.
+        errno = EINVAL;
+        conf_set_error(CONF_ERR_FATAL, "Global section");
+        return nullptr;
     }
     ConfSection *section = conf_new_section(name, tmpl, count);
     if (section)

@@ -122,6 +122,10 @@ void TestConfSections::addSectionAppends()
     ConfSection *last = conf_add_section(first, "lan", commandTemplate, commandCount);
     QVERIFY(last);
     QCOMPARE(added->next, last);
+    // A global section goes first or nowhere.
+    QCOMPARE(conf_add_section(first, nullptr, commandTemplate, commandCount), nullptr);
+    QCOMPARE(QByteArray(conf_error_text()),
+             QByteArray("Fatal: Global section: Fatal error: Invalid argument\n"));
     QCOMPARE(sectionNames(first), QStringLiteral("net,Net,lan"));
     conf_free_sections(first);
 }
