@@ -215,23 +215,29 @@ class Desktop:
             self._start_fluxbox()
 
     def _start_fluxbox(self):
-        # A style of our own: a shipped one may start fbsetbg, which paints the
-        # root window or complains in a window of its own.
-        style = os.path.join(self.workdir, "fluxbox-style")
-        with open(style, "w") as f:
-            f.write("background: none\n")
-        rc = os.path.join(self.workdir, "fluxbox-init")
-        with open(rc, "w") as init:
-            init.write(
-                "session.screen0.toolbar.visible: true\n"
-                "session.screen0.toolbar.tools: workspacename, iconbar, systemtray, clock\n"
-                "session.screen0.toolbar.placement: BottomCenter\n"
-                "session.screen0.rootCommand:\n"
-                "session.screen0.workspaces: 1\n"
-                "session.styleFile: %s\n" % style
-            )
+        # fluxbox fills a missing ~/.fluxbox with the system's defaults (and
+        # rewrites an -rc file given instead); their style starts fbsetbg,
+        # which paints the root window or complains in a window of its own.
+        config = os.path.join(home(), ".fluxbox")
+        os.makedirs(config, exist_ok=True)
+        files = {
+            "init": "session.configVersion: 13\n"
+            "session.screen0.toolbar.visible: true\n"
+            "session.screen0.toolbar.tools: workspacename, iconbar, systemtray, clock\n"
+            "session.screen0.toolbar.placement: BottomCenter\n"
+            "session.screen0.rootCommand:\n"
+            "session.screen0.workspaces: 1\n"
+            "session.styleFile: /usr/share/fluxbox/styles/Emerge\n",
+            "overlay": "background: none\n",
+            "keys": "",
+            "menu": "",
+            "apps": "",
+        }
+        for name, text in files.items():
+            with open(os.path.join(config, name), "w") as f:
+                f.write(text)
         with open(os.path.join(self.workdir, "fluxbox.log"), "wb") as log:
-            self.spawn(["fluxbox", "-rc", rc], stdout=log, stderr=log)
+            self.spawn(["fluxbox"], stdout=log, stderr=log)
         wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
 
     def tray_available(self):
@@ -491,7 +497,15 @@ class Scenario(unittest.TestCase):
         desktop = Desktop(**kwargs)
         desktop.__enter__()
         self.addCleanup(desktop.stop)
+        self.addCleanup(self.keep_last_screen, desktop)
         return desktop
+
+    def keep_last_screen(self, desktop):
+        """With $FAREWELLDESK_E2E_SHOTS set, saves the screen as the test left it there."""
+        folder = os.environ.get("FAREWELLDESK_E2E_SHOTS")
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            desktop.screenshot().save_png(os.path.join(folder, self.id().split(".", 1)[-1] + ".png"))
 
     def start(self, desktop, *extra, **overrides):
         program = Program(desktop, self.markers.options(**overrides) + list(extra))

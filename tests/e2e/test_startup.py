@@ -1,0 +1,101 @@
+"""Start-up seen from the outside: usage errors, a second instance, the configuration file."""
+
+import os
+
+import xdesktop
+from xdesktop import Program, Scenario, wait_for
+
+USAGE = (
+    "Usage: farewelldesk [-L <lock command>] [-S <suspend command>]\n"
+    "                    [-l <logout command>] [-r <reboot command>]\n"
+    "                    [-s <shutdown command>]\n"
+)
+
+
+def config_path():
+    return os.path.join(xdesktop.home(), ".config", "ZVL", "farewelldesk", "config")
+
+
+def write_config(text):
+    os.makedirs(os.path.dirname(config_path()), exist_ok=True)
+    with open(config_path(), "w") as f:
+        f.write(text)
+    return config_path()
+
+
+class StartupTest(Scenario):
+    TIME_LIMIT = 90
+
+    def setUp(self):
+        super().setUp()
+        self.addCleanup(lambda: os.path.exists(config_path()) and os.remove(config_path()))
+
+    def test_usage_errors_print_usage_and_end_with_1_without_a_window(self):
+        desktop = self.desktop()
+        for name, args, diagnostic in [
+            ("unknown option", ["-x"], "invalid option"),
+            ("option without its argument", ["-l"], "requires an argument"),
+        ]:
+            with self.subTest(name):
+                watch = desktop.watch_maps()
+                program = Program(desktop, args)
+                self.assertEqual(program.wait(), 1)
+                output = program.output()
+                self.assertIn(diagnostic, output.splitlines()[0])
+                self.assertTrue(output.endswith(USAGE), repr(output))
+                self.assertEqual(output.count("Usage:"), 1)
+                self.assertEqual(desktop.mapped(watch), [])
+
+    def test_second_instance_ends_at_once_without_a_window(self):
+        desktop = self.desktop()
+        first = self.start(desktop)
+        self.wait_chooser(desktop, first)
+        before = sorted(w.wid for w in desktop.windows())
+        for name, args in [("same options", self.markers.options()), ("invalid options", ["-x"])]:
+            with self.subTest(name):
+                watch = desktop.watch_maps()
+                second = Program(desktop, args)
+                self.assertEqual(second.wait(timeout=5), 0)
+                self.assertEqual(second.output(), "")
+                self.assertEqual(desktop.mapped(watch), [])
+        self.assertTrue(first.running())
+        self.assertEqual(sorted(w.wid for w in desktop.windows()), before)
+
+        desktop.click(*self.wait_chooser(desktop, first).button("Cancel"))
+        self.assertEqual(first.wait(), 0)
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_broken_configuration_shows_error_box_and_ends_with_1(self):
+        write_config('shutdown = "never closed\n')
+        desktop = self.desktop()
+        program = self.start(desktop)
+        box = desktop.wait_named("Error")
+        self.assertEqual([w.wid for w in desktop.windows()], [box.wid], "only the error box is shown")
+        self.assertTrue(program.running())
+        desktop.wait_focus(box)
+        desktop.key("Return")
+        self.assertEqual(program.wait(), 1, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_commands_come_from_the_configuration_file(self):
+        # Only -s is left out, so the shutdown command is the file's.
+        write_config('# written by the test\nshutdown = "echo from-config >> %s"\n' % self.markers.path)
+        desktop = self.desktop()
+        argv = self.markers.options()
+        at = argv.index("-s")
+        program = self.start_raw(desktop, argv[:at] + argv[at + 2 :])
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Shutdown system"))
+        delay = desktop.wait_dialog("the countdown", predicate=lambda w: w.wid != chooser.window.wid)
+        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), ["from-config"])
+
+    def start_raw(self, desktop, argv):
+        program = Program(desktop, argv)
+        self.addCleanup(lambda: program.running() and program.process.kill())
+        return program
+
+
+if __name__ == "__main__":
+    xdesktop.main()
