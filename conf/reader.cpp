@@ -22,9 +22,7 @@ static struct
     char *value; /* the value being read, continuation lines joined */
     size_t valueLength;
     size_t valueCapacity; /* the value buffer is reused from value to value */
-    char *cursor;
-    int quoted;
-    bool continuation;
+    char *cursor; /* where the next item starts */
 } reader;
 
 int conf_current_line(void)
@@ -204,8 +202,6 @@ static bool joinContinuationLines(int *failed)
 
 static bool startValue(const char *text, int *failed)
 {
-    reader.continuation = false;
-    reader.quoted = 0;
     reader.cursor = nullptr;
     const size_t length = strlen(text);
     if (!reserveValue(length + 1, "strdup()")) {
@@ -242,11 +238,11 @@ static char *conf_next_item(const char *text, int *failed)
     }
     char *item = in;
     char *out = in;
-    reader.quoted = 0;
+    bool quoted = false;
     for (;;) {
         const char c = *in;
         if (!c) {
-            if (reader.quoted) {
+            if (quoted) {
                 conf_set_error(CONF_ERR_QUOTE, nullptr);
                 *failed = 1;
                 return nullptr;
@@ -256,11 +252,11 @@ static char *conf_next_item(const char *text, int *failed)
         }
         ++in;
         if (c == '"') {
-            reader.quoted = !reader.quoted;
+            quoted = !quoted;
         } else if (c == '\\') {
             if (*in)
                 *out++ = *in++;
-        } else if (reader.quoted) {
+        } else if (quoted) {
             *out++ = c;
         } else if (c == ',') {
             reader.cursor = in;
