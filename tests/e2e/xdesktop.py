@@ -116,6 +116,9 @@ class Window:
     def __init__(self, wid, x, y, width, height, name):
         self.wid, self.x, self.y, self.width, self.height, self.name = wid, x, y, width, height, name
 
+    def __eq__(self, other):
+        return isinstance(other, Window) and vars(self) == vars(other)
+
     @property
     def centre(self):
         return self.x + self.width // 2, self.y + self.height // 2
@@ -129,12 +132,13 @@ class Desktop:
 
     monitors: list of (width, height); more than one gives side-by-side
     Xinerama heads, the first being the primary one.
-    wm: "fluxbox" (with its toolbar's system tray) or None.
+    wm: "fluxbox" or None; tray: whether fluxbox's toolbar has its system tray.
     """
 
-    def __init__(self, monitors=((1024, 768),), wm="fluxbox"):
+    def __init__(self, monitors=((1024, 768),), wm="fluxbox", tray=True):
         self.monitors = list(monitors)
         self.wm = wm
+        self.tray = tray
         self.processes = []
         self.display = None
         self.workdir = tempfile.mkdtemp(prefix="e2e-desktop.", dir=home())
@@ -220,14 +224,15 @@ class Desktop:
         # which paints the root window or complains in a window of its own.
         config = os.path.join(home(), ".fluxbox")
         os.makedirs(config, exist_ok=True)
+        tools = "workspacename, iconbar, systemtray, clock" if self.tray else "workspacename, iconbar, clock"
         files = {
             "init": "session.configVersion: 13\n"
             "session.screen0.toolbar.visible: true\n"
-            "session.screen0.toolbar.tools: workspacename, iconbar, systemtray, clock\n"
+            "session.screen0.toolbar.tools: %s\n"
             "session.screen0.toolbar.placement: BottomCenter\n"
             "session.screen0.rootCommand:\n"
             "session.screen0.workspaces: 1\n"
-            "session.styleFile: /usr/share/fluxbox/styles/Emerge\n",
+            "session.styleFile: /usr/share/fluxbox/styles/Emerge\n" % tools,
             "overlay": "background: none\n",
             "keys": "",
             "menu": "",
@@ -238,7 +243,15 @@ class Desktop:
                 f.write(text)
         with open(os.path.join(self.workdir, "fluxbox.log"), "wb") as log:
             self.spawn(["fluxbox"], stdout=log, stderr=log)
-        wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
+        if self.tray:
+            wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
+        else:
+            wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
+            if self.tray_available():
+                raise RuntimeError("fluxbox has a system tray although its toolbar should not")
+
+    def wm_running(self):
+        return "window id #" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
 
     def tray_available(self):
         probe = subprocess.run([trayprobe_path()], env=self.env(), capture_output=True, text=True, timeout=10)
@@ -287,12 +300,21 @@ class Desktop:
         return self.screenshot().pixel(x, y)
 
     def window(self, wid):
-        shell = self.x("xdotool", "getwindowgeometry", "--shell", wid, check=False)
-        values = dict(line.split("=", 1) for line in shell.split() if "=" in line)
-        if not values:
+        # xwininfo's absolute position is the client's own; xdotool's is off
+        # by the frame of a managed window.
+        info = self.x("xwininfo", "-id", wid, check=False)
+        fields = dict(re.findall(r"^\s*(Absolute upper-left [XY]|Width|Height):\s*(-?\d+)$", info, re.M))
+        if len(fields) < 4:
             return None  # gone meanwhile
-        name = self.x("xdotool", "getwindowname", wid, check=False).rstrip("\n")
-        return Window(wid, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]), name)
+        name = re.search(r'^xwininfo: Window id: \S+ (?:"(.*)"|\(has no name\))$', info, re.M)
+        return Window(
+            wid,
+            int(fields["Absolute upper-left X"]),
+            int(fields["Absolute upper-left Y"]),
+            int(fields["Width"]),
+            int(fields["Height"]),
+            (name.group(1) or "") if name else "",
+        )
 
     def windows(self, visible=True, pid=None, name=None):
         """Top-level windows of the program under test (by WM_CLASS)."""

@@ -1,0 +1,84 @@
+"""The shutdown timer: the chooser's Timer, the tray icon, the countdown window."""
+
+import time
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+
+class TimerTest(Scenario):
+    TIME_LIMIT = 110
+
+    def start_one_minute(self, desktop):
+        """Timer in the chooser, then OK on the preset of one minute."""
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        xdesktop.click_bottom_button(desktop, timerwin, 0)
+        wait_for("the backdrop to go", lambda: not desktop.backdrops() and not desktop.dialogs())
+        return program
+
+    def tray_icon(self, desktop):
+        def find():
+            icons = [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
+            return icons[0] if len(icons) == 1 else None
+
+        return wait_for("the tray icon", find, timeout=10)
+
+    def test_tray_icon_shows_window_and_cancel_timer_ends_with_0(self):
+        desktop = self.desktop()
+        program = self.start_one_minute(desktop)
+        icon = self.tray_icon(desktop)
+        self.assertEqual(desktop.dialogs(), [], "the countdown window shows before a click")
+
+        desktop.click(*icon.centre)
+        window = desktop.wait_dialog("the countdown window")
+        width, height = desktop.monitors[0]
+        self.assertLessEqual(abs(window.x * 2 + window.width - width), 1, window)
+        self.assertLessEqual(abs(window.y * 2 + window.height - height), 1, window)
+        desktop.click(*icon.centre)
+        wait_for("the countdown window to hide", lambda: not desktop.dialogs())
+        desktop.click(*icon.centre)
+        window = desktop.wait_dialog("the countdown window again")
+        desktop.wait_focus(window)
+        desktop.key("Escape")  # does nothing here
+        self.assertEqual(desktop.dialogs(), [window])
+        self.assertTrue(program.running())
+
+        buttons = xdesktop.click_bottom_button(desktop, window, 2)  # Change timer, Cancel timer, Ok
+        self.assertEqual(len(buttons), 3, buttons)
+        wait_for("Ok to hide the countdown window", lambda: not desktop.dialogs())
+        desktop.click(*icon.centre)
+        window = desktop.wait_dialog("the countdown window once more")
+        xdesktop.click_bottom_button(desktop, window, 1)
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_shutdown_runs_once_when_the_minute_has_passed(self):
+        desktop = self.desktop()
+        program = self.start_one_minute(desktop)
+        started = time.monotonic()
+        self.tray_icon(desktop)
+        self.assertEqual(program.wait(timeout=90), 0, program.output())
+        self.assertGreaterEqual(time.monotonic() - started, 55)
+        lines = self.markers.lines()
+        self.assertEqual(len(lines), 1, lines)
+        self.assertTrue(lines[0].startswith("shutdown "), lines)
+
+    def test_without_a_tray_the_window_shows_after_probing(self):
+        desktop = self.desktop(tray=False)
+        program = self.start_one_minute(desktop)
+        started = time.monotonic()
+        window = desktop.wait_dialog("the countdown window", timeout=45)
+        # 61 probes of half a second each.
+        self.assertGreaterEqual(time.monotonic() - started, 28)
+        self.assertEqual([w for w in desktop.windows() if w.width <= 64], [], "a tray icon without a tray")
+
+        xdesktop.click_bottom_button(desktop, window, 1)
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+
+if __name__ == "__main__":
+    xdesktop.main()
