@@ -135,13 +135,15 @@ class Desktop:
     wm: "fluxbox" or None; tray: whether fluxbox's toolbar has its system tray.
     """
 
-    def __init__(self, monitors=((1024, 768),), wm="fluxbox", tray=True):
+    def __init__(self, monitors=((1024, 768),), wm="fluxbox", tray=True, home_dir=None):
         self.monitors = list(monitors)
         self.wm = wm
         self.tray = tray
         self.processes = []
         self.display = None
-        self.workdir = tempfile.mkdtemp(prefix="e2e-desktop.", dir=home())
+        # fluxbox's configuration and the logs live here, never in a real home.
+        self.home = home_dir or home()
+        self.workdir = tempfile.mkdtemp(prefix="e2e-desktop.", dir=self.home)
 
     def __enter__(self):
         try:
@@ -222,7 +224,7 @@ class Desktop:
         # fluxbox fills a missing ~/.fluxbox with the system's defaults (and
         # rewrites an -rc file given instead); their style starts fbsetbg,
         # which paints the root window or complains in a window of its own.
-        config = os.path.join(home(), ".fluxbox")
+        config = os.path.join(self.home, ".fluxbox")
         os.makedirs(config, exist_ok=True)
         tools = "workspacename, iconbar, systemtray, clock" if self.tray else "workspacename, iconbar, clock"
         files = {
@@ -241,9 +243,13 @@ class Desktop:
         for name, text in files.items():
             with open(os.path.join(config, name), "w") as f:
                 f.write(text)
+        env = self.env()
+        env["HOME"] = self.home
         with open(os.path.join(self.workdir, "fluxbox.log"), "wb") as log:
-            self.spawn(["fluxbox"], stdout=log, stderr=log)
-        if self.tray:
+            self.spawn(["fluxbox"], env=env, stdout=log, stderr=log)
+        if not os.path.exists(trayprobe_path()):
+            wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
+        elif self.tray:
             wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
         else:
             wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)

@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""Runs build/farewelldesk safely: every command only prints what would have run.
+
+    scripts/demo.py [OPTIONS...]        options go to the program
+    scripts/demo.py --readme-shots DIR  writes DIR/chooser.png and DIR/countdown.png
+
+With an X display the program runs there. Without one it runs on a private
+virtual display (Xvfb with fluxbox): the demo waits for the chooser, saves a
+screenshot of what a user would see, closes the chooser with Escape and ends.
+Nothing is left running, and fluxbox's settings stay in a temporary folder.
+"""
+
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
+import time
+
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(TOP, "tests", "e2e"))
+import xdesktop  # noqa: E402 (the private X desktop of the end-to-end tests)
+
+PROGRAM = os.environ.get("FAREWELLDESK_BIN", os.path.join(TOP, "build", "farewelldesk"))
+SCREENSHOT = os.path.join(TOP, "build", "farewelldesk-demo.png")
+
+# The built-in defaults, printed instead of run.
+DEFAULTS = [
+    ("-L", "metalock"),
+    ("-l", "fluxbox exit"),
+    ("-s", "shutdown -p now"),
+    ("-r", "shutdown -r now"),
+    ("-S", "acpiconf -s 3"),
+]
+
+
+def harmless_options():
+    argv = []
+    for option, command in DEFAULTS:
+        argv += [option, "echo " + shlex.quote("would run: " + command)]
+    return argv
+
+
+def start(desktop, extra=()):
+    os.environ["FAREWELLDESK_BIN"] = PROGRAM
+    return xdesktop.Program(desktop, harmless_options() + list(extra))
+
+
+def wait_chooser(desktop, program):
+    def ready():
+        if not program.running():
+            raise RuntimeError("farewelldesk ended early (status %s):\n%s" % (program.process.returncode, program.output()))
+        dialogs = desktop.dialogs()
+        return dialogs[0] if desktop.backdrops() and len(dialogs) == 1 else None
+
+    return xdesktop.wait_for("the chooser", ready, timeout=20)
+
+
+def close_chooser(desktop, program, chooser):
+    """Escape, as a user would; Cancel when the key went astray."""
+    try:
+        desktop.wait_focus(chooser, timeout=3)
+    except AssertionError:
+        pass
+    desktop.key("Escape")
+    try:
+        return program.wait(timeout=3)
+    except AssertionError:
+        print("demo: Escape did not reach the chooser; pressing Cancel instead", file=sys.stderr)
+        desktop.click(*xdesktop.Chooser(chooser).button("Cancel"))
+        return program.wait(timeout=5)
+
+
+def run_on_private_display(extra):
+    with tempfile.TemporaryDirectory(prefix="farewelldesk-demo.") as scratch:
+        with xdesktop.Desktop(home_dir=scratch) as desktop:
+            desktop.paint_root("#3a6ea5")  # so that the dimming shows
+            program = start(desktop, extra)
+            chooser = wait_chooser(desktop, program)
+            time.sleep(0.5)  # let the icons and the focus frame settle
+            desktop.screenshot().save_png(SCREENSHOT)
+            print("Screenshot of the chooser over the dimmed desktop: %s" % SCREENSHOT)
+            status = close_chooser(desktop, program, chooser)
+            print(program.output(), end="")
+            return status
+
+
+def readme_shots(folder):
+    """The README's pictures: the chooser over a desktop with something on it, and the countdown with its tray icon."""
+    os.makedirs(folder, exist_ok=True)
+    with tempfile.TemporaryDirectory(prefix="farewelldesk-shots.") as scratch:
+        with xdesktop.Desktop(monitors=[(800, 600)], home_dir=scratch) as desktop:
+            desktop.paint_root("#3a6ea5")
+            desktop.spawn(["xclock", "-geometry", "180x180+40+40", "-update", "1"])
+            desktop.spawn(["xeyes", "-geometry", "160x110+600+60"])
+            desktop.spawn(["xmessage", "-geometry", "+420+380", "-buttons", "", "Goodbye for today"])
+            time.sleep(1.5)
+            program = start(desktop)
+            chooser = wait_chooser(desktop, program)
+            time.sleep(0.5)
+            desktop.screenshot().save_png(os.path.join(folder, "chooser.png"))
+            close_chooser(desktop, program, chooser)
+
+            program = start(desktop)
+            chooser = wait_chooser(desktop, program)
+            desktop.click(*xdesktop.Chooser(chooser).button("Timer"))
+            timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.wid)
+            xdesktop.click_bottom_button(desktop, timerwin, 0)
+            icon = xdesktop.wait_for(
+                "the tray icon", lambda: [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
+            )[0]
+            desktop.click(*icon.centre)
+            window = desktop.wait_dialog("the countdown window")
+            time.sleep(0.5)
+            desktop.screenshot().save_png(os.path.join(folder, "countdown.png"))
+            xdesktop.click_bottom_button(desktop, window, 1)  # Cancel timer
+            program.wait(timeout=5)
+    print("Wrote %s and %s" % (os.path.join(folder, "chooser.png"), os.path.join(folder, "countdown.png")))
+    return 0
+
+
+def main(argv):
+    if not os.path.exists(PROGRAM):
+        sys.exit("demo: %s is not built yet" % PROGRAM)
+    if argv[:1] == ["--readme-shots"] and len(argv) == 2:
+        return readme_shots(argv[1])
+    if os.environ.get("DISPLAY"):
+        return subprocess.call([PROGRAM] + harmless_options() + argv)
+    return run_on_private_display(argv)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
