@@ -9,7 +9,7 @@ PROBES = [(20, 20), (1000, 20), (300, 600)]  # clear of the chooser and the tool
 
 
 class ActionTest(Scenario):
-    TIME_LIMIT = 60
+    TIME_LIMIT = 40
 
     def painted_desktop(self):
         desktop = self.desktop()

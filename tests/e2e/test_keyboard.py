@@ -15,7 +15,7 @@ KEYBOARD_ROWS = [
 
 
 class KeyboardTest(Scenario):
-    TIME_LIMIT = 90
+    TIME_LIMIT = 60
 
     def test_cancel_button_ends_with_0_and_runs_nothing(self):
         desktop = self.desktop()

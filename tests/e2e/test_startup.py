@@ -24,7 +24,7 @@ def write_config(text):
 
 
 class StartupTest(Scenario):
-    TIME_LIMIT = 90
+    TIME_LIMIT = 40
 
     def setUp(self):
         super().setUp()

@@ -200,7 +200,32 @@ class Desktop:
         os.close(reader)
         return ":" + number.decode().strip()
 
+    # The X clients used here, and the Debian packages that have them.
+    TOOLS = {
+        "Xvfb": "xvfb",
+        "Xephyr": "xserver-xephyr",
+        "fluxbox": "fluxbox",
+        "xdotool": "xdotool",
+        "xwd": "x11-apps",
+        "xwininfo": "x11-utils",
+        "xev": "x11-utils",
+        "xprop": "x11-utils",
+        "xdpyinfo": "x11-utils",
+        "xsetroot": "x11-xserver-utils",
+    }
+
+    def check_tools(self):
+        needed = dict(self.TOOLS)
+        if len(self.monitors) == 1:
+            del needed["Xephyr"]
+        if not self.wm:
+            del needed["fluxbox"]
+        missing = sorted({package for tool, package in needed.items() if not shutil.which(tool)})
+        if missing:
+            raise RuntimeError("missing X tools; install the packages: " + " ".join(missing))
+
     def start(self):
+        self.check_tools()
         common = ["-nolisten", "tcp", "-noreset"]
         if len(self.monitors) == 1:
             w, h = self.monitors[0]
