@@ -217,6 +217,45 @@ private slots:
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
     }
 
+    void keysMoveBetweenButtons_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("the first button has the focus") << QList<int>() << "logoutButton";
+        QTest::newRow("Tab") << QList<int> {Qt::Key_Tab, Qt::Key_Tab} << "shutdownButton";
+        QTest::newRow("Down") << QList<int> {Qt::Key_Down, Qt::Key_Down} << "shutdownButton";
+        QTest::newRow("Down then Up")
+                << QList<int> {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << "rebootButton";
+        QTest::newRow("Up from the first wraps to Cancel")
+                << QList<int> {Qt::Key_Up} << "cancelButton";
+        QTest::newRow("Down to Cancel") << QVector<int>(6, Qt::Key_Down).toList() << "cancelButton";
+        QTest::newRow("Down from Cancel wraps to the first")
+                << QVector<int>(7, Qt::Key_Down).toList() << "logoutButton";
+    }
+
+    void keysMoveBetweenButtons()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, focused);
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    }
+
+    void returnPressesTheFocusedButton()
+    {
+        QTimer::singleShot(0, this, [this] {
+            QCOMPARE(waitForModal(), chooser);
+            QVERIFY(QTest::qWaitForWindowActive(chooser));
+            for (int i = 0; i < 5; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        QCOMPARE(chooser->getAction(), 4);
+    }
+
     void centredOnThePrimaryScreen()
     {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();

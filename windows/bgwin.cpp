@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -65,6 +66,13 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
         if (index == 0)
             setCentralWidget(label);
         label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        // A window manager that focuses new windows would hand the keyboard to
+        // the backdrop, after the chooser has taken it; Qt's attempt to pass
+        // it on to the modal chooser then carries an older time stamp, which
+        // the X server ignores. So the backdrop's native window declines the
+        // focus, while the widget keeps the flags above.
+        label->winId();
+        label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
         label->showFullScreen();
     }
 }

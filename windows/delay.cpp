@@ -63,7 +63,6 @@ Delay::Delay(int seconds, const QString &actionName, const QString &message, con
                                     QGuiApplication::primaryScreen()->geometry()));
     // No window manager hands the focus to a window that bypasses it; without
     // this the keys would still go to the chooser underneath, which is blocked.
-    raise();
     activateWindow();
 
     tickTimer->start(1000);

@@ -77,7 +77,6 @@ Mainwin::Mainwin(QWidget *parent)
                                     QGuiApplication::primaryScreen()->geometry()));
     // The chooser is started from a key binding and bypasses the window
     // manager, so nobody else gives it the keyboard: it takes the focus itself.
-    raise();
     activateWindow();
 }
 
