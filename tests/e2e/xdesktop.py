@@ -1,8 +1,8 @@
 """A private X desktop for end-to-end tests, driven from the outside.
 
 Desktop starts a virtual X server (Xvfb; two monitors side by side through a
-nested Xephyr with Xinerama), optionally a real window manager with a system
-tray (fluxbox), and tears all of it down again. Program runs farewelldesk on it
+nested Xephyr with Xinerama) and a real window manager (fluxbox, with or
+without the system tray of its toolbar), and tears all of it down again. Program runs farewelldesk on it
 with harmless commands that only append a marker line to a file in the private
 home. The helpers act like a user would: xdotool clicks at screen positions and
 keys sent to whatever has the focus, and pixels read from a dump of the root
@@ -93,15 +93,13 @@ class Image:
         value = int.from_bytes(raw, "little" if self.lsb_first else "big")
         return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
 
-    def crop_rgb(self, x, y, width, height):
-        rows = []
-        for row in range(y, y + height):
-            rows.append(bytes(c for col in range(x, x + width) for c in self.pixel(col, row)))
-        return rows
+    def rows(self):
+        for y in range(self.height):
+            yield bytes(c for x in range(self.width) for c in self.pixel(x, y))
 
-    def save_png(self, path, box=None):
-        x, y, width, height = box or (0, 0, self.width, self.height)
-        raw = b"".join(b"\0" + row for row in self.crop_rgb(x, y, width, height))
+    def save_png(self, path):
+        width, height = self.width, self.height
+        raw = b"".join(b"\0" + row for row in self.rows())
 
         def chunk(kind, body):
             return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
@@ -128,16 +126,15 @@ class Window:
 
 
 class Desktop:
-    """A private X server with an optional window manager, as a context manager.
+    """A private X server with fluxbox, as a context manager.
 
     monitors: list of (width, height); more than one gives side-by-side
     Xinerama heads, the first being the primary one.
-    wm: "fluxbox" or None; tray: whether fluxbox's toolbar has its system tray.
+    tray: whether fluxbox's toolbar has its system tray.
     """
 
-    def __init__(self, monitors=((1024, 768),), wm="fluxbox", tray=True, home_dir=None):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None):
         self.monitors = list(monitors)
-        self.wm = wm
         self.tray = tray
         self.processes = []
         self.display = None
@@ -218,8 +215,6 @@ class Desktop:
         needed = dict(self.TOOLS)
         if len(self.monitors) == 1:
             del needed["Xephyr"]
-        if not self.wm:
-            del needed["fluxbox"]
         missing = sorted({package for tool, package in needed.items() if not shutil.which(tool)})
         if missing:
             raise RuntimeError("missing X tools; install the packages: " + " ".join(missing))
@@ -242,8 +237,7 @@ class Desktop:
             for w, h in self.monitors:
                 argv += ["-screen", "%dx%dx24" % (w, h)]
             self.display = self._start_server(argv + common, outer)
-        if self.wm == "fluxbox":
-            self._start_fluxbox()
+        self._start_fluxbox()
 
     def _start_fluxbox(self):
         # fluxbox fills a missing ~/.fluxbox with the system's defaults (and
@@ -284,15 +278,18 @@ class Desktop:
     def wm_running(self):
         return "window id #" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
 
-    def tray_available(self):
+    def probe(self):
+        """What Qt sees of this display (trayprobe's report), or "" when the probe failed."""
         probe = subprocess.run([trayprobe_path()], env=self.env(), capture_output=True, text=True, timeout=10)
-        return probe.returncode == 0 and "tray 1" in probe.stdout
+        return probe.stdout if probe.returncode == 0 else ""
+
+    def tray_available(self):
+        return "tray 1" in self.probe()
 
     def qt_screens(self):
         """The screens as Qt sees them: list of (x, y, width, height, primary)."""
-        probe = subprocess.run([trayprobe_path()], env=self.env(), capture_output=True, text=True, timeout=10)
         screens = []
-        for m in re.finditer(r"^screen (-?\d+),(-?\d+) (\d+)x(\d+)( primary)?$", probe.stdout, re.M):
+        for m in re.finditer(r"^screen (-?\d+),(-?\d+) (\d+)x(\d+)( primary)?$", self.probe(), re.M):
             screens.append(tuple(int(v) for v in m.groups()[:4]) + (bool(m.group(5)),))
         return screens
 
@@ -347,13 +344,9 @@ class Desktop:
             (name.group(1) or "") if name else "",
         )
 
-    def windows(self, visible=True, pid=None, name=None):
-        """Top-level windows of the program under test (by WM_CLASS)."""
-        argv = ["xdotool", "search"]
-        if visible:
-            argv.append("--onlyvisible")
-        if pid is not None:
-            argv += ["--pid", str(pid)]
+    def windows(self, name=None):
+        """The program's mapped windows (by WM_CLASS), or the mapped windows with a title matching name."""
+        argv = ["xdotool", "search", "--onlyvisible"]
         if name is not None:
             argv += ["--name", name]
         else:
@@ -391,7 +384,10 @@ class Desktop:
 
     def wait_focus(self, window, timeout=5):
         """Waits until window has the keyboard focus: keys typed before would go elsewhere."""
-        wait_for("the keyboard focus on %r (it is on %s)" % (window, self.focus()), lambda: self.focus() == window.wid, timeout)
+        try:
+            wait_for("the keyboard focus on %r" % window, lambda: self.focus() == window.wid, timeout)
+        except AssertionError as error:
+            raise AssertionError("%s; it stays on %r" % (error, self.window(self.focus()))) from None
 
     # --- acting ------------------------------------------------------------
 
@@ -410,13 +406,13 @@ class Desktop:
     def watch_maps(self):
         """Starts recording top-level windows mapped from now on; see mapped()."""
         with open(os.path.join(self.workdir, "xev-%d.log" % len(self.processes)), "wb") as log:
-            process = self.spawn(["xev", "-root", "-event", "substructure"], stdout=log, stderr=subprocess.DEVNULL)
+            self.spawn(["xev", "-root", "-event", "substructure"], stdout=log, stderr=subprocess.DEVNULL)
         time.sleep(0.5)  # xev selects its events right after connecting
-        return process, log.name
+        return log.name
 
     def mapped(self, watch):
         time.sleep(0.3)
-        with open(watch[1], errors="replace") as log:
+        with open(watch, errors="replace") as log:
             return [line for line in log if line.startswith("MapNotify")]
 
 
@@ -459,10 +455,6 @@ class Program:
         self.stderr_path = os.path.join(desktop.workdir, "program-%d.err" % len(desktop.processes))
         with open(self.stderr_path, "wb") as output:
             self.process = desktop.spawn([program_path()] + list(args), env=env, stdout=output, stderr=output)
-
-    @property
-    def pid(self):
-        return self.process.pid
 
     def wait(self, timeout=10):
         try:
