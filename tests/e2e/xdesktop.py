@@ -8,9 +8,10 @@ home. The helpers act like a user would: xdotool clicks at screen positions and
 keys sent to whatever has the focus, and pixels read from a dump of the root
 window.
 
-Standard library only; the X side needs Xvfb, xserver-xephyr, fluxbox,
-xdotool, x11-apps (xwd), x11-utils (xev, xwininfo), x11-xserver-utils
-(xsetroot).
+Standard library only; the X side needs the Debian packages xvfb,
+xserver-xephyr (two monitors), fluxbox, xdotool, x11-utils (xwininfo, xev,
+xprop, xdpyinfo), x11-xserver-utils (xsetroot) and x11-apps (xwd) or
+imagemagick (import).
 """
 
 import os
@@ -203,7 +204,6 @@ class Desktop:
         "Xephyr": "xserver-xephyr",
         "fluxbox": "fluxbox",
         "xdotool": "xdotool",
-        "xwd": "x11-apps",
         "xwininfo": "x11-utils",
         "xev": "x11-utils",
         "xprop": "x11-utils",
@@ -215,7 +215,10 @@ class Desktop:
         needed = dict(self.TOOLS)
         if len(self.monitors) == 1:
             del needed["Xephyr"]
-        missing = sorted({package for tool, package in needed.items() if not shutil.which(tool)})
+        missing = {package for tool, package in needed.items() if not shutil.which(tool)}
+        if not self.screenshot_command():
+            missing.add("x11-apps")
+        missing = sorted(missing)
         if missing:
             raise RuntimeError("missing X tools; install the packages: " + " ".join(missing))
 
@@ -318,11 +321,18 @@ class Desktop:
             raise RuntimeError("%s failed: %s" % (" ".join(argv), result.stderr.strip()))
         return result.stdout
 
+    @staticmethod
+    def screenshot_command():
+        """A dump of the root window in xwd's format: xwd, or ImageMagick's import."""
+        if shutil.which("xwd"):
+            return ["xwd", "-root", "-silent"]
+        if shutil.which("import"):
+            return ["import", "-silent", "-window", "root", "xwd:-"]
+        return None
+
     def screenshot(self):
-        data = subprocess.run(
-            ["xwd", "-root", "-silent"], env=self.env(), capture_output=True, timeout=20, check=True
-        ).stdout
-        return Image(data)
+        command = self.screenshot_command()
+        return Image(subprocess.run(command, env=self.env(), capture_output=True, timeout=20, check=True).stdout)
 
     def pixel(self, x, y):
         return self.screenshot().pixel(x, y)
