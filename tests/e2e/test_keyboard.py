@@ -11,6 +11,7 @@ KEYBOARD_ROWS = [
     ("Tab to Lock screen, Space, Return", ["Tab"] * 4 + ["space"], ["Return"], "lock"),
     ("Down to Shutdown system, Return, Space", ["Down", "Down", "Return"], ["space"], "shutdown"),
     ("Down and Up to Reboot system, Return, Return", ["Down", "Down", "Up", "Return"], ["Return"], "reboot"),
+    ("Tab to Suspend system, Return, the countdown runs out", ["Tab"] * 3 + ["Return"], [], "suspend"),
 ]
 
 
@@ -59,7 +60,7 @@ class KeyboardTest(Scenario):
                     desktop.key(*chooser_keys)
                     wait_for("the countdown", lambda: len(desktop.dialogs()) == 2)
                     desktop.key(*delay_keys)
-                    self.assertEqual(program.wait(), 0, program.output())
+                    self.assertEqual(program.wait(timeout=20), 0, program.output())
                     self.assertEqual(self.markers.lines(), ["%s windows=0" % action])
 
 

@@ -55,6 +55,19 @@ class TimerTest(Scenario):
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
 
+    def test_cancelled_timer_dialog_brings_the_chooser_back(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        xdesktop.click_bottom_button(desktop, timerwin, 1)  # Ok, Cancel
+        self.assertEqual(self.wait_chooser(desktop, program).window, chooser.window)
+        self.assertEqual(len(desktop.backdrops()), 1)
+        desktop.click(*chooser.button("Cancel"))
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
     def test_shutdown_runs_once_when_the_minute_has_passed(self):
         desktop = self.desktop()
         program = self.start_one_minute(desktop)
