@@ -258,6 +258,9 @@ private slots:
 
     void centredOnThePrimaryScreen()
     {
+        if (qEnvironmentVariableIsSet("FAREWELLDESK_TEST_SCREENS"))
+            QCOMPARE(QGuiApplication::screens().size(),
+                     qEnvironmentVariableIntValue("FAREWELLDESK_TEST_SCREENS"));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QRect placed = chooser->geometry();
         QCOMPARE(placed.size(), chooser->sizeHint().expandedTo(chooser->minimumSize()));

@@ -66,13 +66,15 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
         if (index == 0)
             setCentralWidget(label);
         label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        // A window manager that focuses new windows would hand the keyboard to
-        // the backdrop, after the chooser has taken it; Qt's attempt to pass
-        // it on to the modal chooser then carries an older time stamp, which
-        // the X server ignores. So the backdrop's native window declines the
-        // focus, while the widget keeps the flags above.
+        // The chooser, shown later, must keep the keyboard: so no
+        // showFullScreen(), which would also activate the backdrop, and a
+        // native window that tells a window manager which focuses new windows
+        // not to give it the focus. Were it focused, Qt would pass the focus
+        // on to the modal chooser with an older time stamp, which the X server
+        // ignores. The widget keeps the flags above.
         label->winId();
         label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
-        label->showFullScreen();
+        label->setWindowState(Qt::WindowFullScreen);
+        label->show();
     }
 }

@@ -1,0 +1,165 @@
+#include "bgwin.h"
+#include "testsupport.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+
+#include <random>
+
+class TestBgWin : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QList<QLabel *> backdropLabels(BgWin *backdrop)
+    {
+        return backdrop->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    }
+
+private slots:
+    void initTestCase() { failOnConnectWarnings(); }
+
+    void dimmedPixel_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::addColumn<uint>("pixel");
+        QTest::addColumn<uint>("dimmed");
+        QTest::newRow("0x12/0x34/0x56") << QImage::Format_RGB32 << 0xff123456u << 0xff040d15u;
+        QTest::newRow("white") << QImage::Format_RGB32 << 0xffffffffu << 0xff3f3f3fu;
+        QTest::newRow("opaque black stays black")
+                << QImage::Format_RGB32 << 0xff000000u << 0xff000000u;
+        QTest::newRow("remainders are dropped")
+                << QImage::Format_RGB32 << 0xff070503u << 0xff010100u;
+        QTest::newRow("channels do not bleed into each other")
+                << QImage::Format_RGB32 << 0xff030303u << 0xff000000u;
+        QTest::newRow("ARGB, translucent becomes opaque")
+                << QImage::Format_ARGB32 << 0x80123456u << 0xff040d15u;
+        QTest::newRow("ARGB, transparent becomes opaque black")
+                << QImage::Format_ARGB32 << 0x00000000u << 0xff000000u;
+        // Premultiplied pixels are read as plain ARGB: 0x80808080 is white at half alpha.
+        QTest::newRow("premultiplied is read unpremultiplied")
+                << QImage::Format_ARGB32_Premultiplied << 0x80808080u << 0xff3f3f3fu;
+        QTest::newRow("16-bit is converted first")
+                << QImage::Format_RGB16 << 0xffffffffu << 0xff3f3f3fu;
+    }
+
+    void dimmedPixel()
+    {
+        QFETCH(QImage::Format, format);
+        QFETCH(uint, pixel);
+        QFETCH(uint, dimmed);
+        QImage image(3, 2, format);
+        if (format == QImage::Format_RGB16)
+            image.fill(QColor::fromRgba(pixel));
+        else
+            image.fill(pixel); // the raw value, also for the premultiplied format
+        dimImage(image);
+        QCOMPARE(image.format(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                QCOMPARE(QString::number(image.pixel(x, y), 16), QString::number(dimmed, 16));
+    }
+
+    // Every pixel of rows of many widths, against the rule pixel by pixel:
+    // the vectorised loop must not skip or spill over at the end of a line.
+    void everyPixelOfEveryLine_data()
+    {
+        QTest::addColumn<int>("width");
+        for (int width : {1, 15, 16, 17, 33, 1921})
+            QTest::newRow(qPrintable(QStringLiteral("width %1").arg(width))) << width;
+    }
+
+    void everyPixelOfEveryLine()
+    {
+        QFETCH(int, width);
+        // Lines padded to 32-bit boundaries would not show a spill-over; a
+        // larger image with a border marks the bytes past each line instead.
+        QImage big(width + 1, 5, QImage::Format_ARGB32);
+        std::mt19937 random(width);
+        for (int y = 0; y < big.height(); ++y)
+            for (int x = 0; x < big.width(); ++x)
+                big.setPixel(x, y, random());
+        const QImage original = big.copy();
+        QImage view(big.bits(), width, big.height(), big.bytesPerLine(), QImage::Format_ARGB32);
+        dimImage(view);
+        for (int y = 0; y < big.height(); ++y) {
+            for (int x = 0; x < width; ++x) {
+                const QRgb in = original.pixel(x, y);
+                const QRgb expected = qRgba(qRed(in) / 4, qGreen(in) / 4, qBlue(in) / 4, 255);
+                QCOMPARE(big.pixel(x, y), expected);
+            }
+            QCOMPARE(big.pixel(width, y), original.pixel(width, y));
+        }
+    }
+
+    void nullImageStaysNull()
+    {
+        QImage image;
+        dimImage(image);
+        QVERIFY(image.isNull());
+    }
+
+    void oneLabelPerScreen()
+    {
+        BgWin backdrop;
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        // Set by the run on a display of several monitors.
+        if (qEnvironmentVariableIsSet("FAREWELLDESK_TEST_SCREENS"))
+            QCOMPARE(screens.size(), qEnvironmentVariableIntValue("FAREWELLDESK_TEST_SCREENS"));
+        const QList<QLabel *> labels = backdropLabels(&backdrop);
+        QCOMPARE(labels.size(), screens.size());
+        QVERIFY(!backdrop.isVisible());
+        for (int index = 0; index < labels.size(); ++index) {
+            QLabel *label = labels.at(index);
+            QCOMPARE(label->pos(), screens.at(index)->geometry().topLeft());
+            QCOMPARE(label->windowFlags(),
+                     Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+            QVERIFY(label->isVisible());
+            QVERIFY(label->isFullScreen());
+            QCOMPARE(label->parent(), &backdrop);
+            QCOMPARE(backdrop.centralWidget() == label, index == 0);
+        }
+    }
+
+    void showsTheScreenDimmed()
+    {
+        // Offscreen grabs what its own windows show: a window of a known
+        // colour over the whole primary screen stands in for the desktop.
+        QWidget desktop(nullptr, Qt::FramelessWindowHint);
+        desktop.setAutoFillBackground(true);
+        desktop.setPalette(QPalette(QColor(0x12, 0x34, 0x56)));
+        desktop.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        desktop.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&desktop));
+        BgWin backdrop;
+        const QImage shown = backdropLabels(&backdrop).first()->pixmap(Qt::ReturnByValue).toImage();
+        QCOMPARE(shown.size(), QGuiApplication::primaryScreen()->geometry().size());
+        QCOMPARE(QString::number(shown.pixel(10, 10), 16), QStringLiteral("ff040d15"));
+        QCOMPARE(shown.pixel(shown.width() - 1, shown.height() - 1), shown.pixel(10, 10));
+    }
+
+    void deletionClosesEveryWindow()
+    {
+        auto *backdrop = new BgWin;
+        QList<QPointer<QWidget>> windows;
+        for (QLabel *label : backdropLabels(backdrop))
+            windows << label;
+        auto *dialog = new QDialog(backdrop);
+        dialog->show();
+        windows << dialog;
+        QVERIFY(!windows.isEmpty());
+        delete backdrop;
+        for (const QPointer<QWidget> &window : windows)
+            QVERIFY(window.isNull());
+        for (QWidget *topLevel : QApplication::topLevelWidgets())
+            QVERIFY(!topLevel->isVisible());
+    }
+};
+
+QTEST_MAIN(TestBgWin)
+#include "tst_bgwin.moc"
