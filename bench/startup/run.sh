@@ -5,6 +5,7 @@
 #   bare       an empty Qt dialog (the floor), Qt's xcb GL integration off
 #   reference  grab, dim in place, labels and a dialog of seven buttons, GL off
 #   program    BUILD_DIR/farewelldesk with harmless commands, in a private home
+#   program-gl-off  the same with QT_XCB_GL_INTEGRATION=none in its environment
 # at 1920x1080, at 3840x2160 and with two 1920x1080 monitors side by side.
 # Medians of RUNS runs (default 20) and the peak RSS; then the backdrop's own
 # grab and dim times, measured in process by BUILD_DIR/bench/bench_grabdim.
@@ -89,6 +90,11 @@ measure() {
     harness --no-xvfb --display "$display" --screen "$label" --not-size "$size" \
         --label "program-$label" \
         -- "$program" -L true -S true -l true -r true -s true
+    # The same program with the GL integration switched off from outside for
+    # its whole life: what it costs when the program's own switch misses.
+    harness --no-xvfb --display "$display" --screen "$label" --not-size "$size" \
+        --label "program-gl-off-$label" --env QT_XCB_GL_INTEGRATION=none \
+        -- "$program" -L true -S true -l true -r true -s true
     DISPLAY=$display QT_XCB_GL_INTEGRATION=none "$grabdim" "$runs" >"$BENCH_OUT/grabdim-$label.txt"
 }
 
@@ -115,17 +121,17 @@ def summary(name):
     path = os.path.join(out, "result-%s.json" % name)
     return json.load(open(path))["summary"] if os.path.exists(path) else {}
 print("\nms from spawn to the dialog's MapNotify (median [min..max]), peak RSS (median)")
-print("%-13s %-10s %26s %10s %12s" % ("layout", "program", "mapped ms", "RSS MB", "vs reference"))
+print("%-13s %-15s %26s %10s %12s" % ("layout", "program", "mapped ms", "RSS MB", "vs reference"))
 for layout in layouts:
     ref = summary("reference-" + layout).get("x_map_dialog_ms", {}).get("median")
-    for name in ["bare", "reference", "program"]:
+    for name in ["bare", "reference", "program", "program-gl-off"]:
         s = summary("%s-%s" % (name, layout))
         m, rss = s.get("x_map_dialog_ms"), s.get("maxrss_kb")
         if not m:
-            print("%-13s %-10s %26s" % (layout, name, "no map seen"))
+            print("%-13s %-15s %26s" % (layout, name, "no map seen"))
             continue
         ratio = "%.2fx" % (m["median"] / ref) if ref else "-"
-        print("%-13s %-10s %8.1f [%6.1f..%7.1f] %10.1f %12s" % (layout, name, m["median"], m["min"],
+        print("%-13s %-15s %8.1f [%6.1f..%7.1f] %10.1f %12s" % (layout, name, m["median"], m["min"],
               m["max"], rss["median"] / 1024 if rss else float("nan"), ratio))
 for layout in layouts:
     path = os.path.join(out, "grabdim-%s.txt" % layout)
