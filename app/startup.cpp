@@ -46,8 +46,9 @@ constexpr int TimerAction = 4;
 const char programName[] = "farewelldesk";
 
 // Qt's xcb GL integration costs tens of milliseconds and megabytes at start-up,
-// and this program draws nothing with OpenGL. The variable is set only while
-// the application object is built, so the commands run later never see it.
+// and this program draws nothing with OpenGL. Qt reads the variable when it
+// creates the first window and keeps its choice; the variable is gone again
+// before any command runs, so the commands never see it.
 const char glIntegrationVariable[] = "QT_XCB_GL_INTEGRATION";
 
 bool disableGlIntegration()
@@ -179,7 +180,6 @@ int runFarewelldesk(int &argc, char **argv)
 {
     const bool glDisabled = disableGlIntegration();
     QApplication app(argc, argv);
-    restoreGlIntegration(glDisabled);
     QTranslator qtTranslator;
     QTranslator translator;
     installTranslations(app, qtTranslator, translator);
@@ -196,6 +196,7 @@ int runFarewelldesk(int &argc, char **argv)
 
     BgWin *backdrop = new BgWin(nullptr);
     Mainwin *chooser = new Mainwin(backdrop);
+    restoreGlIntegration(glDisabled);
     int action = 0;
     Timerwin *timer = nullptr;
     if (!chooseAction(backdrop, chooser, action, timer))

@@ -192,6 +192,31 @@ private slots:
         QCOMPARE(markerText(), option + "\n");
     }
 
+    void glSettingDoesNotReachCommands_data()
+    {
+        QTest::addColumn<QString>("userValue");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("not set by the user") << QString() << "unset\n";
+        QTest::newRow("the user's own value stands") << "xcb_egl"
+                                                     << "xcb_egl\n";
+    }
+
+    void glSettingDoesNotReachCommands()
+    {
+        QFETCH(QString, userValue);
+        QFETCH(QString, seen);
+        const char *name = "QT_XCB_GL_INTEGRATION";
+        QProcessEnvironment env = environment;
+        env.remove(name);
+        if (!userValue.isEmpty())
+            env.insert(name, userValue);
+        env.insert("PROBE_CLICKS", "Lock screen,Lock screen");
+        const QString command = QString("echo ${%1-unset} >> '%2'").arg(name, marker);
+        const ProbeRun run = runProbe(PROBE_STARTUP, {"-L", command}, env);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(markerText(), seen);
+    }
+
     void cancelRunsNothing()
     {
         const ProbeRun run = probe({}, {"-L", note("ran")});
