@@ -62,7 +62,9 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
         QScreen *screen = screens.at(index);
         auto *label = new QLabel(this);
         label->setPixmap(dimmedScreen(screen));
-        label->move(screen->geometry().topLeft());
+        // The whole screen, also where no window manager makes it full-screen:
+        // left alone, Qt would cap a new window at two thirds of the screen.
+        label->setGeometry(screen->geometry());
         if (index == 0)
             setCentralWidget(label);
         label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
