@@ -55,7 +55,7 @@ class StartupTest(Scenario):
             with self.subTest(name):
                 watch = desktop.watch_maps()
                 second = Program(desktop, args)
-                self.assertEqual(second.wait(timeout=5), 0)
+                self.assertEqual(second.wait(timeout=15), 0)
                 self.assertEqual(second.output(), "")
                 self.assertEqual(desktop.mapped(watch), [])
         self.assertTrue(first.running())

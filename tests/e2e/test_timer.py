@@ -24,7 +24,7 @@ class TimerTest(Scenario):
             icons = [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
             return icons[0] if len(icons) == 1 else None
 
-        return wait_for("the tray icon", find, timeout=10)
+        return wait_for("the tray icon", find, timeout=20)
 
     def test_tray_icon_shows_window_and_cancel_timer_ends_with_0(self):
         desktop = self.desktop()

@@ -57,7 +57,7 @@ def home():
     return os.environ["FAREWELLDESK_TEST_HOME"]
 
 
-def wait_for(what, predicate, timeout=10.0, interval=0.1):
+def wait_for(what, predicate, timeout=20.0, interval=0.1):
     """Polls predicate until it returns something true; returns that value."""
     deadline = time.monotonic() + timeout
     while True:
@@ -373,14 +373,14 @@ class Desktop:
         sizes = set(self.monitors)
         return [w for w in self.windows() if (w.width, w.height) not in sizes and w.width > 64]
 
-    def wait_dialog(self, what, timeout=10, predicate=lambda w: True):
+    def wait_dialog(self, what, timeout=20, predicate=lambda w: True):
         def find():
             found = [w for w in self.dialogs() if predicate(w)]
             return found[0] if len(found) == 1 else None
 
         return wait_for(what, find, timeout=timeout)
 
-    def wait_named(self, name, timeout=10):
+    def wait_named(self, name, timeout=20):
         """The one visible window whose title matches name exactly."""
 
         def find():
@@ -466,7 +466,7 @@ class Program:
         with open(self.stderr_path, "wb") as output:
             self.process = desktop.spawn([program_path()] + list(args), env=env, stdout=output, stderr=output)
 
-    def wait(self, timeout=10):
+    def wait(self, timeout=20):
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -573,7 +573,7 @@ class Scenario(unittest.TestCase):
         self.addCleanup(reap)
         return program
 
-    def wait_chooser(self, desktop, program, timeout=10, keyboard=False):
+    def wait_chooser(self, desktop, program, timeout=20, keyboard=False):
         """The chooser once it is shown over the backdrop; with keyboard, once it has the focus too."""
         def ready():
             if not program.running():
