@@ -31,8 +31,11 @@ void dimLine(quint32 *pixel, int count)
 // The grab's own buffer, dimmed without a second copy of the screen.
 QPixmap dimmedScreen(QScreen *screen)
 {
-    const QRect area = screen->geometry();
-    QImage image = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    // With no window given, the offset counts from the screen's own corner:
+    // the screen's place on the desktop would grab beside any screen but the
+    // first, and show that one black.
+    const QSize size = screen->geometry().size();
+    QImage image = screen->grabWindow(0, 0, 0, size.width(), size.height()).toImage();
     dimImage(image);
     return QPixmap::fromImage(std::move(image));
 }
