@@ -119,13 +119,20 @@ def readme_shots(folder):
     return 0
 
 
+def like_a_configured_desktop():
+    """A bare fluxbox session gives Qt no icon theme; most desktops name one,
+    and Qt picks Adwaita for one that says it is Xfce."""
+    os.environ.setdefault("XDG_CURRENT_DESKTOP", "XFCE")
+
+
 def main(argv):
     if not os.path.exists(PROGRAM):
         sys.exit("demo: %s is not built yet" % PROGRAM)
+    if os.environ.get("DISPLAY") and argv[:1] != ["--readme-shots"]:
+        return subprocess.call([PROGRAM] + harmless_options() + argv)
+    like_a_configured_desktop()
     if argv[:1] == ["--readme-shots"] and len(argv) == 2:
         return readme_shots(argv[1])
-    if os.environ.get("DISPLAY"):
-        return subprocess.call([PROGRAM] + harmless_options() + argv)
     return run_on_private_display(argv)
 
 
