@@ -1,6 +1,7 @@
 #include "countdown.h"
 
 #include "icons.h"
+#include "placement.h"
 #include "timerwin.h"
 
 #include <QBoxLayout>
@@ -22,12 +23,6 @@ constexpr int minuteTick = 60000;
 constexpr int trayProbeInterval = 500;
 // Failing probes for a system tray, beyond the first, before the window shows itself.
 constexpr int trayProbeBudget = 60;
-
-QRect centredOnPrimaryScreen(const QSize &size)
-{
-    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
-                               QGuiApplication::primaryScreen()->geometry());
-}
 
 } // namespace
 
@@ -166,8 +161,7 @@ void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
     if (isVisible()) {
         hide();
     } else {
-        show();
-        setGeometry(centredOnPrimaryScreen(size()));
+        showCentred(this);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "delay.h"
 
 #include "icons.h"
+#include "placement.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -53,17 +54,11 @@ Delay::Delay(int seconds, const QString &actionName, const QString &message, con
     setModal(true);
     setWindowFlags(windowFlags() | Qt::Dialog | Qt::X11BypassWindowManagerHint
                    | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    show();
     // Normally the chooser is the larger of the two and the dialog covers it
     // exactly. A long translated text can make the dialog's content wider: it
     // then keeps the size it needs and is centred all the same, rather than
     // being stretched off the chooser to one side.
-    const QSize size = parent->size().expandedTo(minimumSizeHint());
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
-                                    QGuiApplication::primaryScreen()->geometry()));
-    // No window manager hands the focus to a window that bypasses it; without
-    // this the keys would still go to the chooser underneath, which is blocked.
-    activateWindow();
+    showCentred(this, parent->size().expandedTo(minimumSizeHint()));
 
     tickTimer->start(1000);
 }

@@ -2,6 +2,7 @@
 
 #include "delay.h"
 #include "icons.h"
+#include "placement.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>
@@ -72,12 +73,7 @@ Mainwin::Mainwin(QWidget *parent)
     setModal(true);
     setWindowFlags(windowFlags() | Qt::Dialog | Qt::X11BypassWindowManagerHint
                    | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    show();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    QGuiApplication::primaryScreen()->geometry()));
-    // The chooser is started from a key binding and bypasses the window
-    // manager, so nobody else gives it the keyboard: it takes the focus itself.
-    activateWindow();
+    showCentred(this);
 }
 
 int Mainwin::getAction() const

@@ -1,6 +1,7 @@
 #include "timerwin.h"
 
 #include "icons.h"
+#include "placement.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>
@@ -69,9 +70,7 @@ Timerwin::Timerwin(QWidget *parent) : QDialog(parent), hours(0), minutes(1)
         setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint
                        | Qt::X11BypassWindowManagerHint);
 
-    show();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    QGuiApplication::primaryScreen()->geometry()));
+    showCentred(this);
 }
 
 int Timerwin::getHours() const

@@ -1,0 +1,12 @@
+// Where the program's windows appear.
+#pragma once
+
+#include <QSize>
+
+class QWidget;
+
+// Shows the window centred on the primary screen, whichever screen the pointer
+// is on, at the given size (by default the size it takes when shown). A window
+// that bypasses the window manager also takes the keyboard focus: nobody else
+// would give it, and the program is usually started from a key binding.
+void showCentred(QWidget *window, QSize size = QSize());
