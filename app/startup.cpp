@@ -39,9 +39,23 @@ struct CommandSet
     const char *command[CommandCount];
 };
 
-// The chooser's ActionId, mapped to the command it runs.
-const CommandSlot actionCommand[] = {Logout, Reboot, Shutdown, Suspend, CommandCount, Lock};
-constexpr int TimerAction = 4;
+// The command each ActionId of the chooser runs; the timer runs the shutdown
+// command later, through the countdown.
+CommandSlot commandFor(int action)
+{
+    switch (action) {
+    case LogoutAction:
+        return Logout;
+    case RebootAction:
+        return Reboot;
+    case SuspendAction:
+        return Suspend;
+    case LockAction:
+        return Lock;
+    default:
+        return Shutdown;
+    }
+}
 
 const char programName[] = "farewelldesk";
 
@@ -203,7 +217,7 @@ int runFarewelldesk(int &argc, char **argv)
         return 0;
     if (action != TimerAction) {
         delete backdrop; // uncovers the screens before the command runs
-        runCommand(commands.command[actionCommand[action]]);
+        runCommand(commands.command[commandFor(action)]);
     }
 
     const int hours = timer->getHours();

@@ -83,36 +83,36 @@ int Mainwin::getAction() const
 
 void Mainwin::logoutClicked()
 {
-    confirm(0, tr("Logout"), tr("Logging out in"), logoutIcon);
+    confirm(LogoutAction, tr("Logout"), tr("Logging out in"), logoutIcon);
 }
 
 void Mainwin::rebootClicked()
 {
-    confirm(1, tr("Reboot system"), tr("Rebooting in"), rebootIcon);
+    confirm(RebootAction, tr("Reboot system"), tr("Rebooting in"), rebootIcon);
 }
 
 void Mainwin::shutdownClicked()
 {
-    confirm(2, tr("Shutdown system"), tr("Shutting down in"), shutdownIcon);
+    confirm(ShutdownAction, tr("Shutdown system"), tr("Shutting down in"), shutdownIcon);
 }
 
 void Mainwin::suspendClicked()
 {
-    confirm(3, tr("Suspend system"), tr("Suspending system in"), suspendIcon);
+    confirm(SuspendAction, tr("Suspend system"), tr("Suspending system in"), suspendIcon);
 }
 
 void Mainwin::timerClicked()
 {
-    action = 4;
+    action = TimerAction;
     accept();
 }
 
 void Mainwin::lockClicked()
 {
-    confirm(5, tr("Lock screen"), tr("Locking screen in"), lockIcon);
+    confirm(LockAction, tr("Lock screen"), tr("Locking screen in"), lockIcon);
 }
 
-void Mainwin::confirm(int actionId, const QString &actionName, const QString &message,
+void Mainwin::confirm(ActionId actionId, const QString &actionName, const QString &message,
                       const QIcon &icon)
 {
     Delay delay(confirmSeconds, actionName, message, icon, this);

@@ -4,9 +4,18 @@
 #include <QDialog>
 #include <QIcon>
 
+// The codes getAction() reports.
+enum ActionId {
+    LogoutAction = 0,
+    RebootAction = 1,
+    ShutdownAction = 2,
+    SuspendAction = 3,
+    TimerAction = 4,
+    LockAction = 5
+};
+
 // Modal and centred on the primary screen. Each action but Timer is confirmed
-// by a Delay first; getAction() then gives its ActionId: 0 logout, 1 reboot,
-// 2 shutdown, 3 suspend, 4 timer, 5 lock screen. Cancel rejects.
+// by a Delay first; getAction() then gives its ActionId. Cancel rejects.
 class Mainwin : public QDialog
 {
     Q_OBJECT
@@ -27,7 +36,7 @@ private slots:
     void lockClicked();
 
 private:
-    void confirm(int actionId, const QString &actionName, const QString &message,
+    void confirm(ActionId actionId, const QString &actionName, const QString &message,
                  const QIcon &icon);
 
     int action = -1;
