@@ -4,7 +4,7 @@
 // Run: QT_QPA_PLATFORM=offscreen bench_dim [width height runs]
 #include "bgwin.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QImage>
 
 #include <algorithm>
@@ -60,7 +60,7 @@ __attribute__((noinline)) void dimPerPixel(QImage &image)
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv);
+    QCoreApplication app(argc, argv); // images need no display
     const int width = argc > 2 ? atoi(argv[1]) : 3840;
     const int height = argc > 2 ? atoi(argv[2]) : 2160;
     const int runs = argc > 3 ? atoi(argv[3]) : 21;
