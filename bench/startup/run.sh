@@ -50,20 +50,7 @@ g++ -O2 -std=c++17 -fPIC -I"$kit" "$kit/bare.cpp" -o "$work/bare" $qt
 g++ -O2 -std=c++17 -fPIC -I"$kit" "$kit/reference.cpp" -o "$work/reference" $qt
 gcc -O2 "$kit/xmapwatch.c" -o "$work/xmapwatch" -lX11
 
-free_display() {
-    n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    echo ":$n"
-}
-
-wait_display() {
-    tries=0
-    until xdpyinfo -display "$1" >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 200 ] || { echo "run.sh: X server $1 did not come up" >&2; exit 1; }
-        sleep 0.05
-    done
-}
+. "$here/xdisplay.sh"
 
 # start_server DISPLAY COMMAND...: starts an X server in the background.
 start_server() {

@@ -10,33 +10,20 @@ for tool in Xvfb Xephyr xdpyinfo; do
     command -v "$tool" >/dev/null 2>&1 || { echo "two-monitors.sh: $tool is missing" >&2; exit 77; }
 done
 
-free_display() {
-    n=${1:-90}
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    echo "$n"
-}
+. "$(dirname "$0")/xdisplay.sh"
 
-wait_display() {
-    tries=0
-    until xdpyinfo -display ":$1" >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 200 ] || { echo "two-monitors.sh: X server :$1 did not come up" >&2; exit 1; }
-        sleep 0.05
-    done
-}
-
-outer=$(free_display 90)
-Xvfb ":$outer" -screen 0 3840x1080x24 -nolisten tcp >/dev/null 2>&1 &
+outer=$(free_display)
+Xvfb "$outer" -screen 0 3840x1080x24 -nolisten tcp >/dev/null 2>&1 &
 outer_pid=$!
 nested_pid=""
 trap 'kill $nested_pid $outer_pid 2>/dev/null || true' EXIT HUP INT TERM
 wait_display "$outer"
-nested=$(free_display $((outer + 1)))
-DISPLAY=":$outer" Xephyr ":$nested" +xinerama -extension RANDR -br -nolisten tcp \
+nested=$(free_display)
+DISPLAY="$outer" Xephyr "$nested" +xinerama -extension RANDR -br -nolisten tcp \
     -screen 1920x1080x24 -screen 1920x1080x24 >/dev/null 2>&1 &
 nested_pid=$!
 wait_display "$nested"
 
 status=0
-DISPLAY=":$nested" "$@" || status=$?
+DISPLAY="$nested" "$@" || status=$?
 exit "$status"
