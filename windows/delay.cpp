@@ -5,11 +5,9 @@
 
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 

@@ -5,10 +5,8 @@
 #include "placement.h"
 
 #include <QBoxLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 namespace {
@@ -34,11 +32,10 @@ Mainwin::Mainwin(QWidget *parent)
       rebootIcon(::rebootIcon()),
       lockIcon(::lockIcon())
 {
-    const QIcon pictureIcon = ::shutdownIcon();
     const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
 
     auto *picture = new QLabel;
-    picture->setPixmap(pictureIcon.pixmap(96, 96, QIcon::Normal, QIcon::Off));
+    picture->setPixmap(shutdownIcon.pixmap(96, 96, QIcon::Normal, QIcon::Off));
     QPushButton *logoutButton = actionButton(logoutIcon, tr("Logout"), "logoutButton");
     QPushButton *rebootButton = actionButton(rebootIcon, tr("Reboot system"), "rebootButton");
     QPushButton *shutdownButton =

@@ -4,10 +4,8 @@
 #include "placement.h"
 
 #include <QBoxLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QStyle>
 
