@@ -1,12 +1,14 @@
 #!/bin/sh
 # Renders the program's icon set (desktop/icons/farewelldesk): every SVG under
-# scalable/ becomes a PNG in each fixed-size directory that index.theme lists.
-# The PNGs are committed, so building needs no SVG renderer; run this after
-# changing or adding an SVG. Needs rsvg-convert (Debian: librsvg2-bin,
-# FreeBSD: librsvg2-rust).
+# scalable/ becomes a PNG in each fixed-size directory that index.theme lists,
+# and desktop/icons/icons.qrc lists them all for the build. The PNGs are
+# committed, so building needs no SVG renderer; run this after changing or
+# adding an SVG. Needs rsvg-convert (Debian: librsvg2-bin, FreeBSD:
+# librsvg2-rust).
 set -eu
 
-theme="$(cd "$(dirname "$0")/../desktop/icons/farewelldesk" && pwd)"
+icons="$(cd "$(dirname "$0")/../desktop/icons" && pwd)"
+theme="$icons/farewelldesk"
 
 # "directory size" for each fixed-size directory of the theme.
 fixed_directories() {
@@ -27,3 +29,13 @@ fixed_directories | while read -r directory size; do
     done
     echo "$directory: $(ls "$theme/$directory" | wc -l) icons of $size pixels"
 done
+
+{
+    echo '<!DOCTYPE RCC>'
+    echo '<!-- Written by scripts/render-icons.sh -->'
+    echo '<RCC version="1.0">'
+    echo '<qresource prefix="/icons">'
+    (cd "$icons" && find farewelldesk -type f | LC_ALL=C sort) | sed 's|.*|    <file>&</file>|'
+    echo '</qresource>'
+    echo '</RCC>'
+} > "$icons/icons.qrc"
