@@ -8,10 +8,9 @@
 // with a null pointer; an empty icon when it has none of them.
 QIcon themeIcon(const char *name, ...) __attribute__((sentinel));
 
-// Makes the program's own icon set the theme that Qt searches after the user's
-// theme and its parents, so that each list below finds an icon on any desktop
-// while the user's theme keeps every name it has. Call it before the first
-// lookup.
+// Makes the program's own icon set Qt's fallback theme, searched after the
+// user's theme, so that each list below finds an icon on any desktop while the
+// user's theme keeps every name it has. Call it before the first lookup.
 void installFallbackIcons();
 
 // The pictures of an icon under no theme name. A D-Bus tray is handed the
