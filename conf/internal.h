@@ -1,5 +1,9 @@
 /*
  * Shared between the library's own source files only; not installed.
+ *
+ * Names: what the files share carries the conf_ prefix of the public
+ * interface, since the linker sees it beside the program's own names; a
+ * helper of one file is static and named in camelCase.
  */
 #ifndef FAREWELLDESK_CONF_INTERNAL_H
 #define FAREWELLDESK_CONF_INTERNAL_H

@@ -88,7 +88,7 @@ static bool makeRoom(void)
  * the file and after a failure (then readFailed is set). A NUL byte ends the
  * line's text but not the line. The text is valid until the next call.
  */
-static char *conf_read_line(void)
+static char *readLine(void)
 {
     if (!reader.file || reader.readFailed)
         return nullptr;
@@ -128,7 +128,7 @@ static char *conf_read_line(void)
  * A header starts in the first column, holds a ':' and has nothing but
  * whitespace after its first ':', or whitespace and a comment.
  */
-static bool conf_is_section_header(const char *line)
+static bool isSectionHeader(const char *line)
 {
     if (!line[0] || conf_is_space(static_cast<unsigned char>(line[0])) || line[0] == ':'
         || line[0] == '#')
@@ -177,7 +177,7 @@ static bool joinContinuationLines(int *failed)
 {
     while (endsInOddBackslashes(reader.value, reader.valueLength)) {
         reader.value[--reader.valueLength] = '\0';
-        const char *line = conf_read_line();
+        const char *line = readLine();
         if (!line) {
             if (reader.readFailed) {
                 *failed = 1;
@@ -222,7 +222,7 @@ static bool startValue(const char *text, int *failed)
  * until the next value starts, or null when the items have run out (*failed
  * clear) or on an error (*failed set, the error recorded).
  */
-static char *conf_next_item(const char *text, int *failed)
+static char *nextItem(const char *text, int *failed)
 {
     *failed = 0;
     if (text && !startValue(text, failed))
@@ -290,7 +290,7 @@ static const ConfVar *findTemplateEntry(const ConfVar *tmpl, int count, const ch
 static const char *requiredItem(const char *value)
 {
     int failed = 0;
-    const char *item = conf_next_item(value, &failed);
+    const char *item = nextItem(value, &failed);
     if (!item && !failed)
         conf_set_error(CONF_ERR_NO_VALUE, nullptr);
     return item;
@@ -328,8 +328,7 @@ static int assignList(ConfVar *var, const char *value)
     conf_free_list(var->value.list);
     var->value.list = nullptr;
     int failed = 0;
-    for (const char *item = conf_next_item(value, &failed); item;
-         item = conf_next_item(nullptr, &failed)) {
+    for (const char *item = nextItem(value, &failed); item; item = nextItem(nullptr, &failed)) {
         if (!add_string(&var->value.list, item))
             return -1;
     }
@@ -369,7 +368,7 @@ static bool isNameEnd(char c)
 }
 
 /* Parses one line that is not a header into the slots. Returns 0, or -1 with the error recorded. */
-static int conf_parse_assignment(const char *line, const ConfVar *tmpl, int count, ConfVar *vars)
+static int parseAssignment(const char *line, const ConfVar *tmpl, int count, ConfVar *vars)
 {
     line += strspn(line, " \t\r\n");
     if (!*line || *line == '#')
@@ -517,8 +516,8 @@ static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
     ConfSection *current = nullptr;
     bool inNamedSections = false;
     char *line;
-    while ((line = conf_read_line())) {
-        if (conf_is_section_header(line)) {
+    while ((line = readLine())) {
+        if (isSectionHeader(line)) {
             if (!(current = openSection(list, line, tmpl, count)))
                 return false;
             inNamedSections = true;
@@ -531,7 +530,7 @@ static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
             if (!current && !(current = appendSection(list, nullptr, tmpl, count)))
                 return false;
         }
-        if (conf_parse_assignment(line, tmpl, count, current->vars) == -1)
+        if (parseAssignment(line, tmpl, count, current->vars) == -1)
             return false;
     }
     if (reader.readFailed)
@@ -578,8 +577,8 @@ char **conf_split_list(const char *text, int *failed)
     }
     char **list = nullptr;
     int itemFailed = 0;
-    for (const char *item = conf_next_item(copy, &itemFailed); item;
-         item = conf_next_item(nullptr, &itemFailed)) {
+    for (const char *item = nextItem(copy, &itemFailed); item;
+         item = nextItem(nullptr, &itemFailed)) {
         if (!add_string(&list, item))
             break;
     }
