@@ -27,6 +27,9 @@ void conf_clear_error(void);
 /* The home directory from the password database of the real user id, or null (code 7). */
 const char *conf_home_directory(void);
 
+/* Sets one slot as conf_set_value() does. Returns 0 or -1 (code 7). */
+int conf_set_var(ConfVar *var, ConfValue value);
+
 /* Frees a string list: its strings, then its array. Null is allowed. */
 void conf_free_list(char **list);
 

@@ -318,48 +318,43 @@ static bool parseBoolean(const char *item)
     return !(isDigit(item[0]) && strtol(item, nullptr, 10) == 0);
 }
 
-static int32_t parseInteger(const char *item)
+/*
+ * Appends each item of the value to the list. Returns false on an error, which
+ * is recorded, with the list released.
+ */
+static bool appendItems(char ***list, const char *value)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(strtol(item, nullptr, 10)));
-}
-
-static int assignList(ConfVar *var, const char *value)
-{
-    conf_free_list(var->value.list);
-    var->value.list = nullptr;
     int failed = 0;
-    for (const char *item = nextItem(value, &failed); item; item = nextItem(nullptr, &failed)) {
-        if (!add_string(&var->value.list, item))
-            return -1;
+    for (const char *item = nextItem(value, &failed); item; item = nextItem(nullptr, &failed))
+        if (!add_string(list, item))
+            return false;
+    if (failed) {
+        conf_free_list(*list);
+        *list = nullptr;
     }
-    return failed ? -1 : 0;
+    return !failed;
 }
 
 static int assignValue(ConfVar *var, const char *value)
 {
-    if (var->type == CONF_STRINGLIST)
-        return assignList(var, value);
+    if (var->type == CONF_STRINGLIST) {
+        conf_free_list(var->value.list);
+        var->value.list = nullptr;
+        return appendItems(&var->value.list, value) ? 0 : -1;
+    }
     if (var->type != CONF_STRING && var->type != CONF_INTEGER && var->type != CONF_BOOLEAN)
         return 0;
     const char *item = requiredItem(value);
     if (!item)
         return -1;
-    if (var->type == CONF_STRING) {
-        char *copy = strdup(item);
-        if (!copy) {
-            conf_set_error(CONF_ERR_FATAL, "strdup()");
-            return -1;
-        }
-        free(var->value.string);
-        var->value.string = copy;
-    } else if (var->type == CONF_INTEGER) {
-        var->value.word = 0;
-        var->value.integer = parseInteger(item);
-    } else {
-        var->value.word = 0;
-        var->value.boolean = parseBoolean(item);
-    }
-    return 0;
+    ConfValue parsed;
+    if (var->type == CONF_STRING)
+        parsed.text = item;
+    else if (var->type == CONF_INTEGER)
+        parsed.word = strtol(item, nullptr, 10);
+    else
+        parsed.word = parseBoolean(item);
+    return conf_set_var(var, parsed);
 }
 
 static bool isNameEnd(char c)
@@ -567,30 +562,9 @@ ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmp
 
 char **conf_split_list(const char *text, int *failed)
 {
-    *failed = 0;
-    if (!text)
-        return nullptr;
-    char *copy = strdup(text);
-    if (!copy) {
-        conf_set_error(CONF_ERR_FATAL, "strdup()");
-        return nullptr;
-    }
     char **list = nullptr;
-    int itemFailed = 0;
-    for (const char *item = nextItem(copy, &itemFailed); item;
-         item = nextItem(nullptr, &itemFailed)) {
-        if (!add_string(&list, item))
-            break;
-    }
-    free(copy);
-    free(reader.value);
-    reader.value = nullptr;
-    reader.valueCapacity = 0;
-    reader.cursor = nullptr;
-    if (itemFailed) {
-        conf_free_list(list);
-        *failed = 1;
-        return nullptr;
-    }
+    *failed = text && !appendItems(&list, text);
+    // Outside a load nothing else would free the value buffer.
+    conf_reset_reader();
     return list;
 }

@@ -1,4 +1,5 @@
 #include "conf.h"
+#include "tst_conf_faults.h"
 #include "tst_conf_helpers.h"
 
 #include <QTest>
@@ -6,7 +7,37 @@
 #include <cerrno>
 #include <sys/stat.h>
 
+extern "C" {
+
+void *realloc(void *memory, size_t size) __THROW
+{
+    if (failNow("realloc"))
+        return nullptr;
+    static auto next = real<void *(*)(void *, size_t)>("realloc");
+    return next(memory, size);
+}
+
+char *strdup(const char *text) __THROW
+{
+    if (failNow("strdup"))
+        return nullptr;
+    static auto next = real<char *(*)(const char *)>("strdup");
+    return next(text);
+}
+
+} // extern "C"
+
 namespace {
+
+// Valgrind puts its own realloc in place of the one above, which then never fails.
+bool reallocCanFail()
+{
+    arm("realloc", 1, ENOMEM);
+    void *memory = realloc(nullptr, 1);
+    disarm();
+    free(memory);
+    return !memory;
+}
 
 const QString defaults = QStringLiteral("lock=metalock items=[a|b c] count=7 flag=true");
 
@@ -48,6 +79,8 @@ private slots:
     void items_data();
     void items();
     void splitListWithoutItems();
+    void splitListReportsAllocationFailures_data();
+    void splitListReportsAllocationFailures();
     void load_data();
     void load();
     void loadErrors_data();
@@ -130,6 +163,37 @@ void TestConfReader::splitListWithoutItems()
     QCOMPARE(conf_split_list("\"abc", &failed), nullptr);
     QCOMPARE(failed, 1);
     QCOMPARE(conf_last_error.code, int(CONF_ERR_QUOTE));
+}
+
+void TestConfReader::splitListReportsAllocationFailures_data()
+{
+    QTest::addColumn<QByteArray>("function");
+    QTest::addColumn<int>("nth");
+    QTest::newRow("the value cannot be taken in") << QByteArray("realloc") << 1;
+    QTest::newRow("the list cannot start") << QByteArray("realloc") << 2;
+    QTest::newRow("the list cannot grow") << QByteArray("realloc") << 4;
+    QTest::newRow("the first item cannot be copied") << QByteArray("strdup") << 1;
+    QTest::newRow("the last item cannot be copied") << QByteArray("strdup") << 3;
+}
+
+// Whatever allocation fails, the caller learns that it was a failure, not a
+// text without items, and nothing built so far is left behind.
+void TestConfReader::splitListReportsAllocationFailures()
+{
+    QFETCH(QByteArray, function);
+    QFETCH(int, nth);
+    if (function == "realloc" && !reallocCanFail())
+        QSKIP("realloc cannot be made to fail here");
+    int failed = 0;
+    arm(function.constData(), nth, ENOMEM);
+    char **list = conf_split_list("a, \"b c\", d", &failed);
+    const bool injected = fault.injected;
+    disarm();
+    QVERIFY2(injected, "the armed call never came");
+    QCOMPARE(list, nullptr);
+    QCOMPARE(failed, 1);
+    QCOMPARE(conf_last_error.code, int(CONF_ERR_FATAL));
+    QCOMPARE(conf_last_error.saved_errno, ENOMEM);
 }
 
 void TestConfReader::load_data()
