@@ -64,6 +64,26 @@ private slots:
         QCOMPARE(run.boxes, box.isEmpty() ? QStringList() : QStringList {box});
     }
 
+    void errorBoxClosedAnyWay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("OK") << "ok";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("the window's close request") << "close";
+    }
+
+    // However the user gets rid of the box, the program ends with the same status.
+    void errorBoxClosedAnyWay()
+    {
+        QFETCH(QString, how);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PROBE_BOX_CLOSE", how);
+        const ProbeRun run = runProbe(PROBE_RUNNER, {"run", "exit 3"}, environment);
+        QVERIFY2(!run.crashed, "the box did not close");
+        QCOMPARE(run.boxes, QStringList {"Error|3\nCommand 'exit 3' exited with code 3"});
+        QCOMPARE(run.exitCode, 1);
+    }
+
     void actionRunsItsOwnCommandOrNone_data()
     {
         QTest::addColumn<int>("action");
