@@ -14,17 +14,9 @@ const ActionCommand actionCommands[commandCount] = {
         {SuspendAction, 'S', "suspend", "acpiconf -s 3"},
 };
 
-int commandIndex(int action)
-{
-    for (int index = 0; index < commandCount; ++index)
-        if (actionCommands[index].action == action)
-            return index;
-    return -1;
-}
-
 void runAction(const CommandSet &commands, int action)
 {
-    const int index = commandIndex(action);
+    const int index = commandIndex(&ActionCommand::action, action);
     if (index < 0) {
         //: A printf format: keep %d, the action's number.
         const QByteArray fmt = QObject::tr("No command for action %d").toLocal8Bit();

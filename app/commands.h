@@ -24,9 +24,15 @@ struct CommandSet
     const char *command[commandCount];
 };
 
-// The index in actionCommands of the action's command, or -1 when the table
-// has none for it.
-int commandIndex(int action);
+// The index of the command whose field holds the value, or -1 when none does.
+template<typename Value>
+int commandIndex(Value ActionCommand::*field, Value value)
+{
+    for (int index = 0; index < commandCount; ++index)
+        if (actionCommands[index].*field == value)
+            return index;
+    return -1;
+}
 
 // Runs the action's command through runCommand(), which ends the process. An
 // action without a command runs nothing: an error box names it, then status 1.

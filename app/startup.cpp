@@ -129,20 +129,12 @@ QByteArray optionString()
     return options;
 }
 
-int optionIndex(int option)
-{
-    for (int index = 0; index < commandCount; ++index)
-        if (actionCommands[index].option == option)
-            return index;
-    return -1;
-}
-
 void applyOptions(int argc, char **argv, CommandSet &commands)
 {
     const QByteArray options = optionString();
     int option;
     while ((option = getopt(argc, argv, options.constData())) != -1) {
-        const int index = optionIndex(option);
+        const int index = commandIndex(&ActionCommand::option, char(option));
         if (index < 0)
             usage();
         commands.command[index] = optarg;
