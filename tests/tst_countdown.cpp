@@ -100,7 +100,7 @@ private slots:
     void initTestCase()
     {
         failOnConnectWarnings();
-        Countdown::wallClock = fakeClock;
+        Countdown::setWallClock(fakeClock);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
     }
 
