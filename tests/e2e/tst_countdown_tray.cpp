@@ -1,6 +1,7 @@
 // The countdown with a real system tray: run on an X desktop that has one
 // (on_desktop.py), since Qt's offscreen platform has none.
 #include "countdown.h"
+#include "englishplurals.h"
 #include "testsupport.h"
 
 #include <QGuiApplication>
@@ -8,6 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -36,10 +38,14 @@ class TestCountdownTray : public QObject
 {
     Q_OBJECT
 
+    QTranslator english;
+
 private slots:
+    // The English texts as the program shows them, with its English catalogue.
     void initTestCase()
     {
         failOnConnectWarnings();
+        QVERIFY(installEnglishPlurals(english));
         Countdown::setWallClock(fakeClock);
         QVERIFY2(QSystemTrayIcon::isSystemTrayAvailable(), "this display has no system tray");
     }
