@@ -175,11 +175,13 @@ void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
 
 // i3 takes a position asked for while it maps the window as that of its
 // frame, and puts the window lower by the title bar; once the window is
-// mapped, it grants the same request as it is.
+// mapped, it grants the same request as it is. A move by the user would
+// hardly put the frame's corner exactly there.
 void Countdown::moveEvent(QMoveEvent *event)
 {
     QDialog::moveEvent(event);
-    if (!returning || geometry().topLeft() == lastPosition)
+    if (!returning || frameGeometry().topLeft() != lastPosition
+        || geometry().topLeft() == lastPosition)
         return;
     returning = false;
     setGeometry(QRect(lastPosition, size()));

@@ -61,6 +61,6 @@ private:
     // before it was shown.
     QPoint lastPosition;
     bool hasBeenShown = false;
-    // Shown again, and not yet seen where it was.
+    // Shown again, and not yet put back by the window manager.
     bool returning = false;
 };
