@@ -1,7 +1,7 @@
 """The keyboard belongs to the program while the screen is dark, and only then.
 
-A key typed the moment the first window of the program is mapped must reach
-the chooser; the first click on the chooser must count; no command runs, and
+A key typed the moment the first window of the program that can be seen is
+mapped (the screen darkens) must reach the chooser; the first click on the chooser must count; no command runs, and
 no countdown waits in the tray, while the program still holds the keyboard.
 
 $FAREWELLDESK_E2E_RUNS sets how often the racing scenarios are repeated
@@ -28,7 +28,7 @@ class GrabTest(Scenario):
     TIME_LIMIT = 40 + 12 * RUNS
 
     def key_at_first_map(self, desktop, key):
-        """Starts a watcher that types key at the first window mapped from now on."""
+        """Starts a watcher that types key when the first window that can be seen is mapped."""
         watcher = desktop.spawn(
             [sys.executable, XKEYS, "key-at-first-map", key], stdout=subprocess.PIPE, text=True
         )
