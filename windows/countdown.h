@@ -9,7 +9,9 @@
 #include <ctime>
 
 class QCloseEvent;
+class QHideEvent;
 class QKeyEvent;
+class QMoveEvent;
 class QLabel;
 class QTimer;
 
@@ -41,6 +43,10 @@ private slots:
     void checkForSysTray();
     void scrGeomChanged(const QRect &);
 
+protected:
+    void hideEvent(QHideEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+
 private:
     void setLabelText(int hours, int minutes, int seconds);
     void createTrayIcon();
@@ -53,4 +59,10 @@ private:
     QTimer *trayTimer;
     QLabel *textLabel;
     QSystemTrayIcon *trayIcon;
+    // Where the window was when it was last hidden, without its frame; none
+    // before it was shown.
+    QPoint lastPosition;
+    bool hasBeenShown = false;
+    // Shown again, and not yet put back by the window manager.
+    bool returning = false;
 };
