@@ -1,0 +1,167 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="cs" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Zrušit časovač</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Změnit časovač</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
+        <translation>Vypnutí za %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
+        <translation>Vypnutí za %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Odhlásit</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Restartovat</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Vypnout</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Uspat</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Zamknout obrazovku</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Časovač</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Odhlášení za</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Restart za</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Vypnutí za</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Uspání za</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Zamknutí obrazovky za</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Chyba</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Varování</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; not found</source>
+        <translation>Příkaz „%s“ nebyl nalezen</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; exited with code %d</source>
+        <translation>Příkaz „%s“ skončil s kódem %d</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
+        <translation>Příkaz „%s“ byl ukončen signálem %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Čas do vypnutí v hodinách a/nebo minutách:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Zrušit</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
+        <translation> min</translation>
+    </message>
+</context>
+</TS>

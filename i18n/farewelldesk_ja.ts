@@ -1,0 +1,167 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>タイマーを取り消す</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>タイマーを変更</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
+        <translation>シャットダウンまで %1 %2</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
+        <translation>シャットダウンまで %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>秒</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>ログアウト</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>再起動</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>シャットダウン</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>サスペンド</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>画面をロック</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>タイマー</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>ログアウトまで</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>再起動まで</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>シャットダウンまで</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>サスペンドまで</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>画面のロックまで</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; not found</source>
+        <translation>コマンド「%s」が見つかりません</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; exited with code %d</source>
+        <translation>コマンド「%s」はコード %d で終了しました</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
+        <translation>コマンド「%s」はシグナル %d で強制終了されました</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>何時間何分後にシャットダウンするか指定してください:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>OK(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>キャンセル(&amp;C)</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
+        <translation> 時間</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
+        <translation> 分</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,167 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>取消定时关机</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>修改定时</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
+        <translation>%1 %2后关机</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>分钟</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>分钟</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>小时</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>小时</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
+        <translation>%1 %2 %3 %4后关机</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>秒</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>注销</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>重启</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>关机</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>挂起</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>锁定屏幕</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>定时关机</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>距离注销还有</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>距离重启还有</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>距离关机还有</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>距离挂起还有</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>距离锁屏还有</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; not found</source>
+        <translation>未找到命令“%s”</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; exited with code %d</source>
+        <translation>命令“%s”已退出，退出码为 %d</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
+        <translation>命令“%s”被信号 %d 终止</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>设置关机时间（小时和/或分钟）：</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>确定(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
+        <translation> 小时</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
+        <translation> 分钟</translation>
+    </message>
+</context>
+</TS>
