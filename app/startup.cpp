@@ -3,6 +3,7 @@
 #include "bgwin.h"
 #include "conf.h"
 #include "countdown.h"
+#include "englishplurals.h"
 #include "mainwin.h"
 #include "msgbox.h"
 #include "runner.h"
@@ -81,9 +82,12 @@ void restoreGlIntegration(bool disabled)
 
 // Qt's own catalogue translates the texts Qt draws itself, such as the OK
 // button of the error boxes. The program's catalogue is installed last so that
-// it is asked first.
-void installTranslations(QApplication &app, QTranslator &qtTranslator, QTranslator &translator)
+// it is asked first; English's plural forms lie beneath everything, for the
+// counted texts that no catalogue of the user's language answers.
+void installTranslations(QApplication &app, QTranslator &english, QTranslator &qtTranslator,
+                         QTranslator &translator)
 {
+    installEnglishPlurals(english);
     if (qtTranslator.load(QLocale(), "qtbase", "_",
                           QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);
@@ -194,9 +198,10 @@ int runFarewelldesk(int &argc, char **argv)
 {
     const bool glDisabled = disableGlIntegration();
     QApplication app(argc, argv);
+    QTranslator english;
     QTranslator qtTranslator;
     QTranslator translator;
-    installTranslations(app, qtTranslator, translator);
+    installTranslations(app, english, qtTranslator, translator);
 
     // Configuration first, then the lock, then the options: a second instance
     // ends silently even with bad options, but every instance reports a broken

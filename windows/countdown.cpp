@@ -111,17 +111,21 @@ void Countdown::update()
         trayIcon->setToolTip(textLabel->text());
 }
 
-// Each unit word is translated on its own and the numbers fill the markers in
-// a fixed order, so that a translation may put them where its grammar wants.
+// Each unit word is translated on its own, in the form its number asks for,
+// and the numbers fill the markers in a fixed order, so that a translation may
+// put them where its grammar wants.
 void Countdown::setLabelText(int hours, int minutes, int seconds)
 {
     //: %1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)
     const QString oneUnit = tr("Shutdown in %1 %2");
-    const QString hourWord = hours == 1 ? tr("Hour") : tr("Hours");
-    const QString minuteWord = minutes == 1 ? tr("Minute") : tr("Minutes");
+    //: The unit after a number of hours in "Shutdown in", in the form that number asks for
+    const QString hourWord = tr("Hours", nullptr, hours);
+    //: The unit after a number of minutes in "Shutdown in", in the form that number asks for
+    const QString minuteWord = tr("Minutes", nullptr, minutes);
     QString text;
     if (seconds > 0)
-        text = oneUnit.arg(QString::number(seconds), seconds == 1 ? tr("Second") : tr("Seconds"));
+        //: The unit after a number of seconds in "Shutdown in", in the form that number asks for
+        text = oneUnit.arg(QString::number(seconds), tr("Seconds", nullptr, seconds));
     else if (hours <= 0)
         text = oneUnit.arg(QString::number(minutes), minuteWord);
     else if (minutes <= 0)
