@@ -20,29 +20,26 @@
         <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
         <translation>Kapanmaya %1 %2 kaldı</translation>
     </message>
-    <message>
-        <source>Second</source>
-        <translation>saniye</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Seconds</source>
-        <translation>saniye</translation>
+        <extracomment>The unit after a number of seconds in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>saniye</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Minute</source>
-        <translation>dakika</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Minutes</source>
-        <translation>dakika</translation>
+        <extracomment>The unit after a number of minutes in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>dakika</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Hour</source>
-        <translation>saat</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Hours</source>
-        <translation>saat</translation>
+        <extracomment>The unit after a number of hours in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>saat</numerusform>
+        </translation>
     </message>
     <message>
         <source>Shutdown in %1 %2 %3 %4</source>
@@ -56,13 +53,12 @@
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
-    <message>
-        <source>second</source>
-        <translation>saniye</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>seconds</source>
-        <translation>saniye</translation>
+        <extracomment>The unit after the seconds left in &quot;Logging out in&quot; and the like, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>saniye</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -114,6 +110,41 @@
     <message>
         <source>Locking screen in</source>
         <translation>Ekranı kilitlemeye</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <extracomment>Key for &quot;Logout&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <extracomment>Key for &quot;Reboot system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <extracomment>Key for &quot;Shutdown system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <extracomment>Key for &quot;Suspend system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <extracomment>Key for &quot;Lock screen&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <extracomment>Key for &quot;Timer&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
+        <translation>Tuş: %1</translation>
     </message>
 </context>
 <context>
