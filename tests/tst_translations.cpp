@@ -576,6 +576,17 @@ void TestTranslations::pluralForms_data()
                               << "Countdown"
                               << "Hours" << QStringList {"hodinu", "hodiny", "hodin", "hodin",
                                                          "hodin",  "hodin",  "hodin"};
+    // Finnish says the singular for 1 only and the partitive for any other
+    // count; Japanese has one form for every count.
+    QTest::newRow("fi minutes") << "fi"
+                                << "Countdown"
+                                << "Minutes"
+                                << QStringList {"minuutti",  "minuuttia", "minuuttia", "minuuttia",
+                                                "minuuttia", "minuuttia", "minuuttia"};
+    QTest::newRow("ja confirmation")
+            << "ja"
+            << "Delay"
+            << "seconds" << QStringList {"秒", "秒", "秒", "秒", "秒", "秒", "秒"};
 }
 
 // The built catalogues, so that the language's plural rule picks the form.
