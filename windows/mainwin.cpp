@@ -22,8 +22,8 @@ QPushButton *actionButton(const QIcon &icon, const QString &text, const char *ob
     return button;
 }
 
-// Shift and Caps Lock change a letter's case, not the key it is. Both mappings
-// are asked so that a Turkish dotted or dotless i finds its capital.
+// Shift and Caps Lock change a letter's case, not the key it is. Both ways are
+// compared, as some letters map to their other case only one way (ẞ to ß).
 bool sameLetter(QChar a, QChar b)
 {
     return a.toUpper() == b.toUpper() || a.toLower() == b.toLower();
