@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>El comando «%s» fue interrumpido por la señal %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Ningún comando para la acción %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Il comando «%s» è stato interrotto dal segnale %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Nessun comando per l’azione %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

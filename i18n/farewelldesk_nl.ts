@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Opdracht ‘%s’ is afgebroken door signaal %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Geen opdracht voor actie %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>O comando “%s” foi interrompido pelo sinal %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Nenhum comando para a ação %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

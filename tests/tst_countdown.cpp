@@ -109,7 +109,7 @@ private slots:
     {
         failOnConnectWarnings();
         QVERIFY(installEnglishPlurals(english));
-        Countdown::wallClock = fakeClock;
+        Countdown::setWallClock(fakeClock);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
     }
 

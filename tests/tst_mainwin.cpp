@@ -3,10 +3,12 @@
 #include "testsupport.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaMethod>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -227,8 +229,34 @@ private slots:
         QVERIFY(!chooser->findChild<Delay *>());
     }
 
+    void timerAcceptsAtOnce_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<bool>("clockShown");
+        QTest::newRow("a theme with a clock") << "fwtest" << true;
+        QTest::newRow("a theme without any of its names") << "fwnoclock" << false;
+    }
+
+    // Timer accepts at once, without a confirmation; without a clock icon its
+    // button shows the text alone and works all the same.
     void timerAcceptsAtOnce()
     {
+        QFETCH(QString, theme);
+        QFETCH(bool, clockShown);
+        // Theme icons follow the theme of the moment, so it stays until the end.
+        const auto restoreTheme = qScopeGuard(
+                [searchPaths = QIcon::themeSearchPaths(), themeName = QIcon::themeName()] {
+                    QIcon::setThemeName(themeName);
+                    QIcon::setThemeSearchPaths(searchPaths);
+                });
+        QIcon::setThemeSearchPaths({QStringLiteral(TEST_ICON_DIR)});
+        QIcon::setThemeName(theme);
+        backdrop.reset(new QWidget);
+        chooser = new Mainwin(backdrop.get());
+
+        QVERIFY2(!button("shutdownButton")->icon().isNull(), "the theme is not in use");
+        QCOMPARE(button("timerButton")->icon().isNull(), !clockShown);
+        QCOMPARE(button("timerButton")->text(), QStringLiteral("Timer"));
         clickWhenShown("timerButton");
         QCOMPARE(chooser->exec(), int(QDialog::Accepted));
         QCOMPARE(chooser->getAction(), 4);
