@@ -177,6 +177,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Příkaz „%s“ byl ukončen signálem %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Pro akci %d není žádný příkaz</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Kommandoen »%s« blev afbrudt af signal %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Ingen kommando til handling %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

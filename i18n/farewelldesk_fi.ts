@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Komento ”%s” keskeytettiin signaalilla %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Toiminnolle %d ei ole komentoa</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

@@ -169,6 +169,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>A(z) „%s” parancsot megszakította a(z) %d jelzés</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Nincs parancs ehhez a művelethez: %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

@@ -169,6 +169,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>コマンド「%s」はシグナル %d で強制終了されました</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>アクション %d のコマンドがありません</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

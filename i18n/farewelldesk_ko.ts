@@ -169,6 +169,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>&apos;%s&apos; 명령이 시그널 %d에 의해 종료되었습니다</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>동작 %d에 대한 명령이 없습니다</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

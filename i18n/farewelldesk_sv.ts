@@ -173,6 +173,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Kommandot ”%s” avbröts av signal %d</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Inget kommando för åtgärd %d</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

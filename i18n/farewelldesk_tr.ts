@@ -169,6 +169,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>“%s” komutu %d sinyaliyle sonlandırıldı</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>%d numaralı eylem için komut yok</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

@@ -169,6 +169,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>命令“%s”被信号 %d 终止</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>操作 %d 没有命令</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>

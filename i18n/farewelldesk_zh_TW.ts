@@ -169,6 +169,11 @@
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>指令「%s」被訊號 %d 終止</translation>
     </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>動作 %d 沒有指令</translation>
+    </message>
 </context>
 <context>
     <name>Timerwin</name>
