@@ -252,7 +252,9 @@ private slots:
 void TestTranslations::promisedLanguagesShipped()
 {
     const QStringList shipped = shippedLanguages();
-    for (const char *language : {"de", "fr", "es", "it", "pt_BR", "ru", "pl", "nl"})
+    for (const char *language :
+         {"cs", "da", "de", "es",    "fi", "fr", "hu", "it", "ja",    "ko",
+          "nb", "nl", "pl", "pt_BR", "ru", "sv", "tr", "uk", "zh_CN", "zh_TW"})
         QVERIFY2(shipped.contains(QLatin1String(language)), language);
 }
 
@@ -399,6 +401,30 @@ void TestTranslations::localeFindsCatalogue_data()
                              << "Mainwin"
                              << "Lock screen"
                              << "Заблокировать";
+    QTest::newRow("Japanese") << "ja_JP"
+                              << "Mainwin"
+                              << "Shutdown system"
+                              << "シャットダウン";
+    QTest::newRow("Simplified Chinese") << "zh_CN"
+                                        << "Mainwin"
+                                        << "Reboot system"
+                                        << "重启";
+    QTest::newRow("Traditional Chinese, not the simplified") << "zh_TW"
+                                                             << "Mainwin"
+                                                             << "Reboot system"
+                                                             << "重新開機";
+    QTest::newRow("Norwegian Bokmål") << "nb_NO"
+                                      << "Mainwin"
+                                      << "Lock screen"
+                                      << "Lås skjermen";
+    QTest::newRow("Norwegian without the Bokmål code") << "no_NO"
+                                                       << "Mainwin"
+                                                       << "Lock screen"
+                                                       << "Lås skjermen";
+    QTest::newRow("Ukrainian") << "uk_UA"
+                               << "Mainwin"
+                               << "Logout"
+                               << "Вийти";
     QTest::newRow("no catalogue: English source text") << "en_US"
                                                        << "Mainwin"
                                                        << "Logout"
@@ -551,6 +577,17 @@ void TestTranslations::pluralForms_data()
                               << "Countdown"
                               << "Hours" << QStringList {"hodinu", "hodiny", "hodin", "hodin",
                                                          "hodin",  "hodin",  "hodin"};
+    // Finnish says the singular for 1 only and the partitive for any other
+    // count; Japanese has one form for every count.
+    QTest::newRow("fi minutes") << "fi"
+                                << "Countdown"
+                                << "Minutes"
+                                << QStringList {"minuutti",  "minuuttia", "minuuttia", "minuuttia",
+                                                "minuuttia", "minuuttia", "minuuttia"};
+    QTest::newRow("ja confirmation")
+            << "ja"
+            << "Delay"
+            << "seconds" << QStringList {"秒", "秒", "秒", "秒", "秒", "秒", "秒"};
 }
 
 // The built catalogues, so that the language's plural rule picks the form.

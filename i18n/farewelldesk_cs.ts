@@ -1,0 +1,211 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="cs" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Zrušit časovač</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Změnit časovač</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
+        <translation>Vypnutí za %1 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Seconds</source>
+        <extracomment>The unit after a number of seconds in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>sekundu</numerusform>
+            <numerusform>sekundy</numerusform>
+            <numerusform>sekund</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Minutes</source>
+        <extracomment>The unit after a number of minutes in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>minutu</numerusform>
+            <numerusform>minuty</numerusform>
+            <numerusform>minut</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Hours</source>
+        <extracomment>The unit after a number of hours in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>hodinu</numerusform>
+            <numerusform>hodiny</numerusform>
+            <numerusform>hodin</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
+        <translation>Vypnutí za %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message numerus="yes">
+        <source>seconds</source>
+        <extracomment>The unit after the seconds left in &quot;Logging out in&quot; and the like, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>sekundu</numerusform>
+            <numerusform>sekundy</numerusform>
+            <numerusform>sekund</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Odhlásit</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Restartovat</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Vypnout</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Uspat</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Zamknout obrazovku</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Časovač</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Odhlášení za</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Restart za</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Vypnutí za</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Uspání za</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Zamknutí obrazovky za</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <extracomment>Key for &quot;Logout&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <extracomment>Key for &quot;Reboot system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <extracomment>Key for &quot;Shutdown system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <extracomment>Key for &quot;Suspend system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <extracomment>Key for &quot;Lock screen&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <extracomment>Key for &quot;Timer&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Č</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
+        <translation>Klávesa: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Chyba</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Varování</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; not found</source>
+        <translation>Příkaz „%s“ nebyl nalezen</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; exited with code %d</source>
+        <translation>Příkaz „%s“ skončil s kódem %d</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
+        <translation>Příkaz „%s“ byl ukončen signálem %d</translation>
+    </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Pro akci %d není žádný příkaz</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Čas do vypnutí v hodinách a/nebo minutách:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Zrušit</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
+        <translation> min</translation>
+    </message>
+</context>
+</TS>

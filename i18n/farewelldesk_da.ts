@@ -1,0 +1,207 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="da" sourcelanguage="en">
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>Cancel timer</source>
+        <translation>Annullér timer</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change timer</source>
+        <translation>Ændr timer</translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2</source>
+        <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
+        <translation>Slukker om %1 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Seconds</source>
+        <extracomment>The unit after a number of seconds in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>sekund</numerusform>
+            <numerusform>sekunder</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Minutes</source>
+        <extracomment>The unit after a number of minutes in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>minut</numerusform>
+            <numerusform>minutter</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Hours</source>
+        <extracomment>The unit after a number of hours in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>time</numerusform>
+            <numerusform>timer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Shutdown in %1 %2 %3 %4</source>
+        <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
+        <translation>Slukker om %1 %2 %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>Delay</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annullér</translation>
+    </message>
+    <message numerus="yes">
+        <source>seconds</source>
+        <extracomment>The unit after the seconds left in &quot;Logging out in&quot; and the like, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>sekund</numerusform>
+            <numerusform>sekunder</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Logout</source>
+        <translation>Log ud</translation>
+    </message>
+    <message>
+        <source>Reboot system</source>
+        <translation>Genstart</translation>
+    </message>
+    <message>
+        <source>Shutdown system</source>
+        <translation>Sluk</translation>
+    </message>
+    <message>
+        <source>Suspend system</source>
+        <translation>Hviletilstand</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>Lås skærm</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annullér</translation>
+    </message>
+    <message>
+        <source>Logging out in</source>
+        <translation>Logger ud om</translation>
+    </message>
+    <message>
+        <source>Rebooting in</source>
+        <translation>Genstarter om</translation>
+    </message>
+    <message>
+        <source>Shutting down in</source>
+        <translation>Slukker om</translation>
+    </message>
+    <message>
+        <source>Suspending system in</source>
+        <translation>Går i hviletilstand om</translation>
+    </message>
+    <message>
+        <source>Locking screen in</source>
+        <translation>Låser skærmen om</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <extracomment>Key for &quot;Logout&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <extracomment>Key for &quot;Reboot system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <extracomment>Key for &quot;Shutdown system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <extracomment>Key for &quot;Suspend system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <extracomment>Key for &quot;Lock screen&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <extracomment>Key for &quot;Timer&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
+        <translation>Tast: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Fejl</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Advarsel</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; not found</source>
+        <translation>Kommandoen »%s« blev ikke fundet</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; exited with code %d</source>
+        <translation>Kommandoen »%s« afsluttede med kode %d</translation>
+    </message>
+    <message>
+        <source>Command &apos;%s&apos; was terminated by signal %d</source>
+        <translation>Kommandoen »%s« blev afbrudt af signal %d</translation>
+    </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Ingen kommando til handling %d</translation>
+    </message>
+</context>
+<context>
+    <name>Timerwin</name>
+    <message>
+        <source>Set shutdown time in hours and/or minutes:</source>
+        <translation>Angiv tid til slukning i timer og/eller minutter:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annullér</translation>
+    </message>
+    <message>
+        <source> Hours</source>
+        <extracomment>Suffix of the hours entry, after the number</extracomment>
+        <translation> timer</translation>
+    </message>
+    <message>
+        <source> Minutes</source>
+        <extracomment>Suffix of the minutes entry, after the number</extracomment>
+        <translation> minutter</translation>
+    </message>
+</context>
+</TS>
