@@ -364,7 +364,10 @@ class Desktop:
 
     def click(self, x, y):
         """Clicks once the pointer is there. The caller waits for what the click does."""
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+        # --sync waits for the pointer to move, and long when it is there already.
+        if self.x("xdotool", "getmouselocation", "--shell").split()[:2] != ["X=%d" % x, "Y=%d" % y]:
+            self.x("xdotool", "mousemove", "--sync", str(x), str(y))
+        self.x("xdotool", "click", "1")
 
     def key(self, *keys):
         """Keys to no particular window: they go where the focus is, in order.
