@@ -380,7 +380,8 @@ class Desktop:
     def looks(self, window, top, bottom):
         """The pixels of window's rows top to bottom (from its top edge)."""
         image = self.screenshot()
-        return [image.pixel(x, window.y + y) for y in range(top, bottom) for x in range(window.x, window.x + window.width)]
+        columns = range(window.x, window.x + window.width)
+        return [image.pixel(x, window.y + y) for y in range(top, bottom) for x in columns]
 
     def key_handled(self, window, key):
         """Presses key, then Tab; returns once Tab has moved the focus in the bottom row.
