@@ -1,8 +1,9 @@
 """A private X desktop for end-to-end tests, driven from the outside.
 
 Desktop starts a virtual X server (Xvfb; two monitors side by side through a
-nested Xephyr with Xinerama) and a real window manager (fluxbox, with or
-without the system tray of its toolbar), and tears all of it down again. Program runs farewelldesk on it
+nested Xephyr with Xinerama) and a real window manager with its panel and
+system tray (windowmanagers.py; fluxbox also without the tray of its
+toolbar), and tears all of it down again. Program runs farewelldesk on it
 with harmless commands that only append a marker line to a file in the private
 home. The helpers act like a user would: xdotool clicks at screen positions and
 keys sent to whatever has the focus, and pixels read from a dump of the root
@@ -25,6 +26,8 @@ import tempfile
 import time
 import unittest
 import zlib
+
+import windowmanagers
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -127,16 +130,20 @@ class Window:
 
 
 class Desktop:
-    """A private X server with fluxbox, as a context manager.
+    """A private X server with a window manager, as a context manager.
 
     monitors: list of (width, height); more than one gives side-by-side
     Xinerama heads, the first being the primary one.
     tray: whether fluxbox's toolbar has its system tray.
+    wm: a name from windowmanagers.WINDOW_MANAGERS.
     """
 
-    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm="fluxbox"):
         self.monitors = list(monitors)
         self.tray = tray
+        self.wm = windowmanagers.WINDOW_MANAGERS[wm]
+        # What the window manager's session adds for every client (a session bus).
+        self.session_env = {}
         self.processes = []
         self.display = None
         # fluxbox's configuration and the logs live here, never in a real home.
@@ -164,6 +171,8 @@ class Desktop:
         env["DISPLAY"] = self.display
         env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
         env.pop("WAYLAND_DISPLAY", None)
+        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        env.update(self.session_env)
         return env
 
     def spawn(self, argv, env=None, **kwargs):
@@ -202,7 +211,6 @@ class Desktop:
     TOOLS = {
         "Xvfb": "xvfb",
         "Xephyr": "xserver-xephyr",
-        "fluxbox": "fluxbox",
         "xdotool": "xdotool",
         "xwininfo": "x11-utils",
         "xev": "x11-utils",
@@ -212,7 +220,7 @@ class Desktop:
     }
 
     def check_tools(self):
-        needed = dict(self.TOOLS)
+        needed = dict(self.TOOLS, **self.wm.programs)
         if len(self.monitors) == 1:
             del needed["Xephyr"]
         missing = {package for tool, package in needed.items() if not shutil.which(tool)}
@@ -240,43 +248,21 @@ class Desktop:
             for w, h in self.monitors:
                 argv += ["-screen", "%dx%dx24" % (w, h)]
             self.display = self._start_server(argv + common, outer)
-        self._start_fluxbox()
+        self.wm.start(self)
+        self._wait_for_desktop()
 
-    def _start_fluxbox(self):
-        # fluxbox fills a missing ~/.fluxbox with the system's defaults (and
-        # rewrites an -rc file given instead); their style starts fbsetbg,
-        # which paints the root window or complains in a window of its own.
-        config = os.path.join(self.home, ".fluxbox")
-        os.makedirs(config, exist_ok=True)
-        tools = "workspacename, iconbar, systemtray, clock" if self.tray else "workspacename, iconbar, clock"
-        files = {
-            "init": "session.configVersion: 13\n"
-            "session.screen0.toolbar.visible: true\n"
-            "session.screen0.toolbar.tools: %s\n"
-            "session.screen0.toolbar.placement: BottomCenter\n"
-            "session.screen0.rootCommand:\n"
-            "session.screen0.workspaces: 1\n"
-            "session.styleFile: /usr/share/fluxbox/styles/Emerge\n" % tools,
-            "overlay": "background: none\n",
-            "keys": "",
-            "menu": "",
-            "apps": "",
-        }
-        for name, text in files.items():
-            with open(os.path.join(config, name), "w") as f:
-                f.write(text)
-        env = self.env()
-        env["HOME"] = self.home
-        with open(os.path.join(self.workdir, "fluxbox.log"), "wb") as log:
-            self.spawn(["fluxbox"], env=env, stdout=log, stderr=log)
+    def _wait_for_desktop(self):
         if not os.path.exists(trayprobe_path()):
-            wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
+            self.wait_wm()
         elif self.tray:
             wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
         else:
-            wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
+            self.wait_wm()
             if self.tray_available():
-                raise RuntimeError("fluxbox has a system tray although its toolbar should not")
+                raise RuntimeError("%s has a system tray although it should not" % self.wm.name)
+
+    def wait_wm(self):
+        wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
 
     def wm_running(self):
         return "window id #" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
