@@ -4,12 +4,14 @@
 #
 # On Debian the packages that are missing are installed first (as root, or
 # through sudo). Elsewhere install the packages listed in the README yourself.
+# run builds the program alone, without its tests, in build/ (the program is
+# build/farewelldesk); test builds in build-test/ and build-sanitize/.
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 
-build_packages="cmake make g++ qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
+build_packages="cmake make g++ qtbase5-dev libxcb1-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
 demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
     adwaita-icon-theme libqt5svg5"
 test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
@@ -43,20 +45,20 @@ build() {
 run() {
     # shellcheck disable=SC2086
     install_missing $build_packages $demo_packages
-    build "$top/build"
+    build "$top/build" -DBUILD_TESTING=OFF
     exec python3 "$top/scripts/demo.py" "$@"
 }
 
 test_all() {
     # shellcheck disable=SC2086
     install_missing $build_packages $demo_packages $test_packages
-    build "$top/build" -DFAREWELLDESK_WERROR=ON
-    ctest --test-dir "$top/build" --output-on-failure -j "$jobs"
+    build "$top/build-test" -DBUILD_TESTING=ON -DFAREWELLDESK_WERROR=ON
+    ctest --test-dir "$top/build-test" --output-on-failure -j "$jobs"
 
     # Once more with AddressSanitizer and UndefinedBehaviorSanitizer, with the
     # configuration fuzzer's smoke run. Qt keeps its singletons to the end of
     # the process, so leak checking is left to the valgrind run of the library.
-    build "$top/build-sanitize" -DFAREWELLDESK_WERROR=ON -DFAREWELLDESK_SANITIZE=ON \
+    build "$top/build-sanitize" -DBUILD_TESTING=ON -DFAREWELLDESK_WERROR=ON -DFAREWELLDESK_SANITIZE=ON \
         -DFAREWELLDESK_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
     # nss_wrapper's deep binding would hide the sanitizer's interceptors.
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -31,7 +31,7 @@ QString testHome()
 {
     const QByteArray home = qgetenv("FAREWELLDESK_TEST_HOME");
     if (home.isEmpty())
-        qFatal("FAREWELLDESK_TEST_HOME is not set: run the test through tests/with-home.sh");
+        qFatal("FAREWELLDESK_TEST_HOME is not set: run the test through testing/with-home.sh");
     return QString::fromLocal8Bit(home);
 }
 

@@ -11,94 +11,79 @@
 # grab and dim times, measured in process by BUILD_DIR/bench/bench_grabdim.
 # Prints figures; it fails only when something cannot be built or started.
 #
-# Two monitors: Xvfb lays every Xinerama head at the origin and has no RandR
-# monitors to split a wide screen, so the two-monitor case runs on Xephyr with
-# Xinerama (two screens side by side), nested in an Xvfb.
+# Each layout runs on its own private display (testing/with-xserver).
 # Needs: g++, qtbase5-dev, libx11-dev, xvfb, xserver-xephyr, x11-utils, python3.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+
+# measure LABEL FULLSIZE: the programs on the private display this script was
+# started on by with-xserver (below), with the settings it exported.
+measure() {
+    label=$1 size=$2
+    echo "measuring $label ($BENCH_RUNS runs each)"
+    set -- python3 "$BENCH_KIT/harness.py" --runs "$BENCH_RUNS" --watcher "$BENCH_WORK/xmapwatch" \
+        --no-xvfb --display "$DISPLAY" --screen "$label"
+    "$@" --selfexit --title '^PerfBareDialog$' --label "bare-$label" \
+        --env QT_XCB_GL_INTEGRATION=none -- "$BENCH_WORK/bare"
+    "$@" --selfexit --not-size "$size" --label "reference-$label" \
+        --env QT_XCB_GL_INTEGRATION=none --env PERF_DIM_MODE=inplace -- "$BENCH_WORK/reference"
+    "$@" --not-size "$size" --label "program-$label" \
+        -- "$BENCH_BUILD/farewelldesk" -L true -S true -l true -r true -s true
+    # The same program with the GL integration switched off from outside for
+    # its whole life: what it costs when the program's own switch misses.
+    "$@" --not-size "$size" --label "program-gl-off-$label" --env QT_XCB_GL_INTEGRATION=none \
+        -- "$BENCH_BUILD/farewelldesk" -L true -S true -l true -r true -s true
+    QT_XCB_GL_INTEGRATION=none "$BENCH_BUILD/bench/bench_grabdim" "$BENCH_RUNS" \
+        >"$BENCH_OUT/grabdim-$label.txt"
+}
+if [ "${1:-}" = --measure ]; then
+    shift
+    measure "$@" >>"$BENCH_WORK/harness.log"
+    exit
+fi
+
 # The program reads its home from the password database: run all of this in a
 # private one, so the lock file and anything Qt writes stay out of the real home.
 if [ -z "${FAREWELLDESK_TEST_HOME:-}" ]; then
-    exec "$root/tests/with-home.sh" "$0" "$@"
+    exec "$root/testing/with-home.sh" "$0" "$@"
 fi
 
-build=$(cd "${1:-$root/build}" && pwd)
-runs=${2:-20}
-kit=${BENCH_REFERENCE:-$(cd "$root/../shared/bench-reference" && pwd)}
-program=$build/farewelldesk
-grabdim=$build/bench/bench_grabdim
-for file in "$program" "$grabdim"; do
+BENCH_BUILD=$(cd "${1:-$root/build}" && pwd)
+BENCH_RUNS=${2:-20}
+BENCH_KIT=${BENCH_REFERENCE:-$(cd "$root/../shared/bench-reference" && pwd)}
+for file in "$BENCH_BUILD/farewelldesk" "$BENCH_BUILD/bench/bench_grabdim"; do
     [ -x "$file" ] || { echo "run.sh: $file is not built" >&2; exit 1; }
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/farewelldesk-startup.XXXXXX")
-servers=""
-cleanup() {
-    for pid in $servers; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT HUP INT TERM
-export BENCH_OUT="$work/out"
+BENCH_WORK=$(mktemp -d "${TMPDIR:-/tmp}/farewelldesk-startup.XXXXXX")
+trap 'rm -rf "$BENCH_WORK"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+BENCH_OUT="$BENCH_WORK/out"
 mkdir -p "$BENCH_OUT"
+export BENCH_BUILD BENCH_RUNS BENCH_KIT BENCH_WORK BENCH_OUT
 
-echo "building the reference programs in $work"
+echo "building the reference programs in $BENCH_WORK"
 qt=$(pkg-config --cflags --libs Qt5Widgets)
-g++ -O2 -std=c++17 -fPIC -I"$kit" "$kit/bare.cpp" -o "$work/bare" $qt
-g++ -O2 -std=c++17 -fPIC -I"$kit" "$kit/reference.cpp" -o "$work/reference" $qt
-gcc -O2 "$kit/xmapwatch.c" -o "$work/xmapwatch" -lX11
+g++ -O2 -std=c++17 -fPIC -I"$BENCH_KIT" "$BENCH_KIT/bare.cpp" -o "$BENCH_WORK/bare" $qt
+g++ -O2 -std=c++17 -fPIC -I"$BENCH_KIT" "$BENCH_KIT/reference.cpp" -o "$BENCH_WORK/reference" $qt
+gcc -O2 "$BENCH_KIT/xmapwatch.c" -o "$BENCH_WORK/xmapwatch" -lX11
 
-. "$here/xdisplay.sh"
-
-# start_server DISPLAY COMMAND...: starts an X server in the background.
-start_server() {
-    display=$1
-    shift
-    "$@" "$display" -nolisten tcp >"$work/x$(echo "$display" | tr -d :).log" 2>&1 &
-    servers="$servers $!"
-    wait_display "$display"
+# on_display MONITORS LABEL FULLSIZE: one layout, on a display of its own. In
+# the background, so that a signal ends this script at once; with-xserver
+# stops its servers when it is signalled itself.
+on_display() {
+    python3 "$root/testing/with-xserver" --monitors "$1" -- "$0" --measure "$2" "$3" &
+    layout=$!
+    wait "$layout"
 }
-
-harness() {
-    python3 "$kit/harness.py" --runs "$runs" --watcher "$work/xmapwatch" "$@" >>"$work/harness.log"
-}
-
-# measure LABEL DISPLAY FULLSIZE: the three programs on a running display.
-measure() {
-    label=$1 display=$2 size=$3
-    echo "measuring $label ($runs runs each)"
-    harness --no-xvfb --display "$display" --screen "$label" --selfexit --title '^PerfBareDialog$' \
-        --label "bare-$label" --env QT_XCB_GL_INTEGRATION=none -- "$work/bare"
-    harness --no-xvfb --display "$display" --screen "$label" --selfexit --not-size "$size" \
-        --label "reference-$label" --env QT_XCB_GL_INTEGRATION=none --env PERF_DIM_MODE=inplace \
-        -- "$work/reference"
-    harness --no-xvfb --display "$display" --screen "$label" --not-size "$size" \
-        --label "program-$label" \
-        -- "$program" -L true -S true -l true -r true -s true
-    # The same program with the GL integration switched off from outside for
-    # its whole life: what it costs when the program's own switch misses.
-    harness --no-xvfb --display "$display" --screen "$label" --not-size "$size" \
-        --label "program-gl-off-$label" --env QT_XCB_GL_INTEGRATION=none \
-        -- "$program" -L true -S true -l true -r true -s true
-    DISPLAY=$display QT_XCB_GL_INTEGRATION=none "$grabdim" "$runs" >"$BENCH_OUT/grabdim-$label.txt"
-}
-
-for size in 1920x1080 3840x2160; do
-    display=$(free_display)
-    start_server "$display" Xvfb -screen 0 "${size}x24"
-    measure "$size" "$display" "$size"
-    kill "${servers##* }"
-    servers=${servers% *}
-done
-
-outer=$(free_display)
-start_server "$outer" Xvfb -screen 0 3840x1080x24
-nested=$(free_display)
-DISPLAY=$outer start_server "$nested" Xephyr +xinerama -extension RANDR -br \
-    -screen 1920x1080x24 -screen 1920x1080x24
-measure "2x1920x1080" "$nested" 1920x1080
+trap 'kill -TERM "$layout" 2>/dev/null; exit 130' INT
+trap 'kill -TERM "$layout" 2>/dev/null; exit 143' TERM HUP
+on_display 1920x1080 1920x1080 1920x1080
+on_display 3840x2160 3840x2160 3840x2160
+on_display 1920x1080,1920x1080 2x1920x1080 1920x1080
 
 python3 - "$BENCH_OUT" <<'PY'
 import json, os, sys

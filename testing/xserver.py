@@ -1,0 +1,189 @@
+"""Private X servers for the tests, the demo and the benchmarks.
+
+A server chooses a free display number itself (-displayfd), so two runs started
+together never pick the same one, and it accepts only clients that present its
+cookie (-auth, with XAUTHORITY for the clients): a server that someone else
+starts later on a reused number refuses our clients instead of serving them.
+
+One monitor is an Xvfb. Two or more side by side are screens of an Xephyr with
+Xinerama, nested in an Xvfb: Xvfb lays every Xinerama head at the origin and
+has no RandR monitors to split a wide screen. Without RandR, Qt takes the
+Xinerama heads as its screens.
+
+Standard library only; needs Xvfb (Debian xvfb) and, for more than one
+monitor, Xephyr (xserver-xephyr).
+"""
+
+import os
+import secrets
+import select
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+
+START_TIMEOUT = 30  # seconds; a loaded machine starts a server in well under one
+
+
+def parse_monitors(text):
+    """[(width, height), ...] from "1920x1080,800x600"."""
+    monitors = []
+    for item in text.split(","):
+        width, _, height = item.partition("x")
+        monitors.append((int(width), int(height)))
+    return monitors
+
+
+def write_cookie_file(path):
+    """An Xauthority file of one MIT-MAGIC-COOKIE-1 for any local display.
+
+    The entry's family is FamilyWild and its display number empty, so it fits
+    whichever number the server chooses; the server itself reads only the
+    cookie from it.
+    """
+
+    def counted(data):
+        return struct.pack(">H", len(data)) + data
+
+    entry = struct.pack(">H", 0xFFFF) + counted(b"") + counted(b"") + counted(b"MIT-MAGIC-COOKIE-1")
+    entry += counted(secrets.token_bytes(16))
+    fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)
+    with os.fdopen(fd, "wb") as f:
+        f.write(entry)
+
+
+class ServerError(RuntimeError):
+    pass
+
+
+class Display:
+    """Private X servers showing the given monitors, as a context manager.
+
+    name is the display clients connect to; env() is an environment that
+    reaches it. The servers' logs go to logdir (a temporary folder by default).
+    """
+
+    def __init__(self, monitors=((1024, 768),), logdir=None):
+        self.monitors = list(monitors)
+        self.processes = []
+        self.name = None
+        self._scratch = tempfile.mkdtemp(prefix="farewelldesk-x.")
+        self.logdir = logdir or self._scratch
+        self.authority = os.path.join(self._scratch, "Xauthority")
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+    @property
+    def size(self):
+        return sum(w for w, _ in self.monitors), max(h for _, h in self.monitors)
+
+    def env(self, base=None):
+        env = dict(os.environ if base is None else base)
+        env["DISPLAY"] = self.name
+        env["XAUTHORITY"] = self.authority
+        return env
+
+    def missing_tools(self):
+        tools = {"Xvfb": "xvfb"}
+        if len(self.monitors) > 1:
+            tools["Xephyr"] = "xserver-xephyr"
+        return sorted(package for tool, package in tools.items() if not shutil.which(tool))
+
+    def start(self):
+        missing = self.missing_tools()
+        if missing:
+            raise ServerError("missing X servers; install the packages: " + " ".join(missing))
+        write_cookie_file(self.authority)
+        width, height = self.size
+        outer = self._start_server(["Xvfb", "-screen", "0", "%dx%dx24" % (width, height)], self.env_without_display())
+        if len(self.monitors) == 1:
+            self.name = outer
+            return
+        argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"]
+        for w, h in self.monitors:
+            argv += ["-screen", "%dx%dx24" % (w, h)]
+        host = self.env_without_display()
+        host["DISPLAY"] = outer
+        self.name = self._start_server(argv, host)
+
+    def env_without_display(self):
+        env = dict(os.environ, XAUTHORITY=self.authority)
+        env.pop("DISPLAY", None)
+        return env
+
+    def _start_server(self, argv, env):
+        """Starts one server; returns its display once it accepts clients.
+
+        The server writes its display number to the pipe only when it is ready
+        for connections.
+        """
+        reader, writer = os.pipe()
+        argv = argv + ["-nolisten", "tcp", "-noreset", "-auth", self.authority, "-displayfd", str(writer)]
+        log_path = os.path.join(self.logdir, "%s-%d.log" % (os.path.basename(argv[0]), len(self.processes)))
+        try:
+            with open(log_path, "wb") as log:
+                process = subprocess.Popen(
+                    argv, env=env, pass_fds=(writer,), stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                    start_new_session=True,
+                )
+            self.processes.append(process)
+        finally:
+            os.close(writer)
+        number = b""
+        deadline = time.monotonic() + START_TIMEOUT
+        try:
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                ready, _, _ = select.select([reader], [], [], max(left, 0))
+                chunk = os.read(reader, 16) if ready else b""
+                if not chunk:  # the server ended, or the time is up
+                    raise ServerError("%s did not start (see %s)" % (argv[0], log_path))
+                number += chunk
+        finally:
+            os.close(reader)
+        return ":" + number.decode().strip()
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+        for process in reversed(self.processes):
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self.processes = []
+        shutil.rmtree(self._scratch, ignore_errors=True)
+
+
+def run_on_display(monitors, argv):
+    """Runs argv on a private display; returns its exit status.
+
+    SIGINT and SIGTERM end the command and the servers at once.
+    """
+    with Display(monitors) as display:
+        child = subprocess.Popen(argv, env=display.env())
+
+        def forward(signum, frame):
+            child.send_signal(signum)
+            raise SystemExit(128 + signum)
+
+        signal.signal(signal.SIGINT, forward)
+        signal.signal(signal.SIGTERM, forward)
+        status = child.wait()
+        signal.signal(signal.SIGINT, signal.SIG_DFL)
+        signal.signal(signal.SIGTERM, signal.SIG_DFL)
+        return status if status >= 0 else 128 - status
