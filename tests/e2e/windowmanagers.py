@@ -10,6 +10,7 @@ two screenshots would look like a fault of the backdrop.
 import os
 import re
 import subprocess
+import sys
 
 XFCE_PANEL = """<?xml version="1.0" encoding="UTF-8"?>
 <channel name="xfce4-panel" version="1.0">
@@ -79,10 +80,14 @@ class WindowManager:
     tray: "xembed" (icons are windows embedded in the panel) or "dbus" (the
     StatusNotifierItem protocol, drawn by the panel itself).
     programs: what must be installed, with the Debian packages that have it.
+    two_monitors: whether it runs on the tests' two monitors, Xinerama heads
+    without RandR (i3bar finds no primary output for its tray there, and
+    xfwm4 does not show the program's windows).
     """
 
-    def __init__(self, name, window_manager, panel, tray, programs, start):
+    def __init__(self, name, window_manager, panel, tray, programs, start, two_monitors=True):
         self.name = name
+        self.two_monitors = two_monitors
         self.window_manager = window_manager
         self.panel = panel
         self.tray = tray
@@ -217,7 +222,7 @@ WINDOW_MANAGERS = {
             {"openbox": "openbox", "tint2": "tint2"},
             start_openbox,
         ),
-        WindowManager("i3", "i3", "i3bar", "xembed", {"i3": "i3-wm", "i3bar": "i3-wm", "xrandr": "x11-xserver-utils"}, start_i3),
+        WindowManager("i3", "i3", "i3bar", "xembed", {"i3": "i3-wm", "i3bar": "i3-wm", "xrandr": "x11-xserver-utils"}, start_i3, False),
         WindowManager(
             "xfce",
             "xfwm4",
@@ -225,6 +230,7 @@ WINDOW_MANAGERS = {
             "dbus",
             {"xfwm4": "xfwm4", "xfce4-panel": "xfce4-panel", "dbus-daemon": "dbus", "gdbus": "libglib2.0-bin"},
             lambda desktop: start_xfce(desktop, program_on_bus=True),
+            two_monitors=False,
         ),
         WindowManager(
             "xfce-xembed",
@@ -233,7 +239,15 @@ WINDOW_MANAGERS = {
             "xembed",
             {"xfwm4": "xfwm4", "xfce4-panel": "xfce4-panel", "dbus-daemon": "dbus"},
             lambda desktop: start_xfce(desktop, program_on_bus=False),
+            two_monitors=False,
         ),
         WindowManager("icewm", "icewm", "its taskbar", "xembed", {"icewm": "icewm"}, start_icewm),
     ]
 }
+
+
+if __name__ == "__main__":
+    # For the build: the names, separated by semicolons as a CMake list is;
+    # with --two-monitors those that run on two monitors.
+    two_monitors = sys.argv[1:] == ["--two-monitors"]
+    print(";".join(wm.name for wm in WINDOW_MANAGERS.values() if wm.two_monitors or not two_monitors))

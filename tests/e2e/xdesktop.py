@@ -52,7 +52,7 @@ def ensure_private_home():
     """
     if os.environ.get("FAREWELLDESK_TEST_HOME"):
         return
-    script = os.path.join(SOURCE_ROOT, "tests", "with-home.sh")
+    script = os.path.join(SOURCE_ROOT, "testing", "with-home.sh")
     os.execv(script, [script, sys.executable] + sys.argv)
 
 
@@ -135,13 +135,14 @@ class Desktop:
     monitors: list of (width, height); more than one gives side-by-side
     Xinerama heads, the first being the primary one.
     tray: whether fluxbox's toolbar has its system tray.
-    wm: a name from windowmanagers.WINDOW_MANAGERS.
+    wm: a name from windowmanagers.WINDOW_MANAGERS; by default
+    $FAREWELLDESK_E2E_WM, or fluxbox.
     """
 
-    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm="fluxbox"):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None):
         self.monitors = list(monitors)
         self.tray = tray
-        self.wm = windowmanagers.WINDOW_MANAGERS[wm]
+        self.wm = windowmanagers.WINDOW_MANAGERS[wm or os.environ.get("FAREWELLDESK_E2E_WM", "fluxbox")]
         # What the window manager's session adds for every client (a session bus).
         self.session_env = {}
         self.processes = []
@@ -573,6 +574,26 @@ class Scenario(unittest.TestCase):
         if keyboard:
             desktop.wait_focus(chooser)
         return Chooser(chooser)
+
+    def start_one_minute(self, desktop):
+        """Timer in the chooser, then OK on the preset of one minute."""
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        click_bottom_button(desktop, timerwin, 0)
+        wait_for("the backdrop to go", lambda: not desktop.backdrops() and not desktop.dialogs())
+        return program
+
+    def tray_icon(self, desktop):
+        """The program's window embedded in an XEmbed tray."""
+
+        def find():
+            icons = [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
+            return icons[0] if len(icons) == 1 else None
+
+        return wait_for("the tray icon", find, timeout=20)
+
 
 def main():
     ensure_private_home()

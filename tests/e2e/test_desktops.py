@@ -1,0 +1,253 @@
+"""The program on each window manager with its panel and tray, at 1920x1080.
+
+$FAREWELLDESK_E2E_WM names the window manager (windowmanagers.py; CTest runs
+one test per window manager, side by side). $FAREWELLDESK_E2E_KEYS is how
+often the key typed at the first mapped window is tried (3 by default;
+tests/e2e/release-matrix tries it 30 times). Each test prints a line
+"measure: ..." that the release script gathers into its table.
+"""
+
+import os
+import re
+import signal
+import subprocess
+import sys
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+SIZE = (1920, 1080)
+BACKGROUND = (0xC0, 0x80, 0x40)
+PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
+DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel
+
+
+def measure(text):
+    print("measure: %s: %s" % (os.environ.get("FAREWELLDESK_E2E_WM", "fluxbox"), text), file=sys.stderr, flush=True)
+
+
+def keyatmap_path():
+    return os.environ.get(
+        "FAREWELLDESK_KEYATMAP", os.path.join(xdesktop.SOURCE_ROOT, "build", "tests", "e2e", "keyatmap")
+    )
+
+
+def frame(desktop, window):
+    """window's rectangle with the window manager's frame: (left, top, right, bottom), right and bottom excluded."""
+    extents = desktop.x("xprop", "-id", window.wid, "_NET_FRAME_EXTENTS", check=False)
+    left, right, top, bottom = [int(v) for v in re.findall(r"\d+", extents.partition("=")[2])] or [0, 0, 0, 0]
+    return window.x - left, window.y - top, window.x + window.width + right, window.y + window.height + bottom
+
+
+def channels(image, y):
+    """Row y of image as three strings of bytes, red, green and blue: dumps differ in their pixel format."""
+    row = image.pixels[y * image.stride : (y + 1) * image.stride]
+    bpp = image.bytes_per_pixel
+    at = [shift // 8 if image.lsb_first else bpp - 1 - shift // 8 for shift in image.shifts]
+    return [row[i::bpp][: image.width] for i in at]
+
+
+def undimmed(before, after, hole):
+    """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many."""
+    left, top, right, bottom = hole
+    width, first, count = before.width, None, 0
+    for y in range(before.height):
+        expected = [channel.translate(DIM) for channel in channels(before, y)]
+        seen = channels(after, y)
+        spans = [(0, width)] if not top <= y < bottom else [(0, max(left, 0)), (min(right, width), width)]
+        for start, end in spans:
+            if all(e[start:end] == s[start:end] for e, s in zip(expected, seen)):
+                continue
+            for x in range(start, end):
+                if any(e[x] != s[x] for e, s in zip(expected, seen)):
+                    first = first or (x, y)
+                    count += 1
+    return first, count
+
+
+def colours(image, left, top, right, bottom):
+    return {image.pixel(x, y) for y in range(top, bottom) for x in range(left, right)}
+
+
+class DesktopTest(Scenario):
+    TIME_LIMIT = 100
+
+    def on_desktop(self):
+        return self.desktop(monitors=[SIZE])
+
+    def test_backdrop_dims_every_pixel_with_the_chooser_centred_on_top(self):
+        desktop = self.on_desktop()
+        desktop.paint_root("#c08040")
+        wait_for("the painted root", lambda: desktop.pixel(20, 20) == BACKGROUND)
+        before = desktop.screenshot()
+        panel = colours(before, 0, SIZE[1] - PANEL_ROWS, SIZE[0], SIZE[1]) - {BACKGROUND}
+        self.assertTrue(panel, "no panel at the bottom of the screen")
+
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        window = chooser.window
+        hole = frame(desktop, window)
+        shots = []
+
+        def dimmed():
+            # A window is mapped before it is painted: the backdrop may still
+            # be drawing when the chooser shows.
+            shots.append(desktop.screenshot())
+            return undimmed(before, shots[-1], hole)[1] == 0
+
+        try:
+            wait_for("every pixel but the chooser's dimmed", dimmed, timeout=10)
+        except AssertionError:
+            first, count = undimmed(before, shots[-1], hole)
+            self.fail("%d pixels not dimmed, the first at %s" % (count, first))
+        after = shots[-1]
+        # To the pixel that an odd size rounds away: a pixel of the scaled program.
+        rounding = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+        self.assertLessEqual(abs(window.x * 2 + window.width - SIZE[0]), rounding, "not centred: %r" % window)
+        self.assertLessEqual(abs(window.y * 2 + window.height - SIZE[1]), rounding, "not centred: %r" % window)
+        # On top: what shows inside the chooser's rectangle is the chooser, not the backdrop.
+        inside = [(x, y) for x in range(window.x, window.x + window.width, 7) for y in range(window.y, window.y + window.height, 7)]
+        covered = sum(after.pixel(x, y) == tuple(c >> 2 for c in before.pixel(x, y)) for x, y in inside)
+        self.assertLess(covered, len(inside) // 10, "the chooser is under the backdrop")
+        measure("panel dimmed (%d colours), chooser centred %dx%d+%d+%d" % (len(panel), window.width, window.height, window.x, window.y))
+
+        desktop.click(*chooser.button("Cancel"))  # the first click counts
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_action_clicked_runs_once_with_no_window_left(self):
+        desktop = self.on_desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Shutdown system"))
+        delay = desktop.wait_dialog("the countdown over the chooser", predicate=lambda w: w.wid != chooser.window.wid)
+        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), ["shutdown windows=0"])
+        self.assertEqual(desktop.windows(), [])
+
+    def test_keys_drive_the_chooser(self):
+        for name, keys, action in [
+            ("Escape cancels", ["Escape"], None),
+            ("Tab to Lock screen, Space, Return", ["Tab"] * 4 + ["space", "Return"], "lock"),
+        ]:
+            with self.subTest(name):
+                desktop = self.on_desktop()
+                self.markers = xdesktop.Markers()
+                program = self.start(desktop)
+                self.wait_chooser(desktop, program, keyboard=True)
+                desktop.key(*keys)
+                self.assertEqual(program.wait(), 0, program.output())
+                self.assertEqual(self.markers.lines(), ["%s windows=0" % action] if action else [])
+
+    def test_escape_typed_when_the_first_window_maps_cancels(self):
+        desktop = self.on_desktop()
+        runs = int(os.environ.get("FAREWELLDESK_E2E_KEYS", "3"))
+        self.TIME_LIMIT = 30 + 15 * runs
+        signal.alarm(self.TIME_LIMIT)
+        cancelled = [self.escape_at_first_map(desktop) for _ in range(runs)]
+        measure("keys %d/%d" % (sum(cancelled), runs))
+        self.assertEqual(sum(cancelled), runs, "Escape lost in %d of %d runs" % (runs - sum(cancelled), runs))
+
+    def escape_at_first_map(self, desktop):
+        """Whether Escape, typed the moment the program maps its first window, cancelled it."""
+        watcher = subprocess.Popen(
+            [keyatmap_path(), xdesktop.PROGRAM_CLASS, "Escape"], env=desktop.env(), stdout=subprocess.PIPE, text=True
+        )
+        self.addCleanup(lambda: watcher.poll() is None and watcher.kill())
+        self.assertEqual(watcher.stdout.readline(), "ready\n")
+        self.markers = xdesktop.Markers()
+        program = self.start(desktop)
+        self.assertTrue(watcher.stdout.readline().startswith("sent "))
+        watcher.wait()
+        watcher.stdout.close()
+
+        def settled():
+            if not program.running():
+                return True
+            dialogs = desktop.dialogs()
+            return len(dialogs) == 1 and desktop.focus() == dialogs[0].wid
+
+        wait_for("the program to end, or the chooser to take the keyboard", settled)
+        if program.running():
+            # Return presses Logout, which opens the countdown: were Escape
+            # still on its way to the program, it would end it first.
+            desktop.key("Return")
+            wait_for("the program to end, or the countdown", lambda: not program.running() or len(desktop.dialogs()) == 2)
+        cancelled = not program.running()
+        if program.running():
+            program.process.kill()
+        program.wait()
+        wait_for("the program's windows to go", lambda: not desktop.windows())
+        self.assertEqual(self.markers.lines(), [])
+        self.assertEqual(program.process.returncode, 0 if cancelled else -9, program.output())
+        return cancelled
+
+    def test_timer_icon_in_the_tray_toggles_the_countdown_in_place(self):
+        desktop = self.on_desktop()
+        before = desktop.screenshot()
+        program = self.start_one_minute(desktop)
+        if desktop.wm.tray == "dbus":
+            left, top, right, bottom = self.dbus_tray_icon(desktop, before)
+        else:
+            icon = self.tray_icon(desktop)
+            left, top, right, bottom = icon.x, icon.y, icon.x + icon.width, icon.y + icon.height
+        self.assertEqual(desktop.dialogs(), [], "the countdown window shows before a click")
+        # Colours of the icon that the panel around it does not have: none
+        # when the slot is blank.
+        panel = colours(before, 0, top, SIZE[0], bottom)
+        drawn = colours(desktop.screenshot(), left, top, right, bottom) - panel
+        measure("tray icon %dx%d, %d colours of its own" % (right - left, bottom - top, len(drawn)))
+
+        centre = ((left + right) // 2, (top + bottom) // 2)
+        places = []
+        for show in range(3):
+            desktop.click(*centre)
+            places.append(desktop.wait_dialog("the countdown window, shown %d times" % (show + 1)))
+            desktop.click(*centre)
+            wait_for("the countdown window to hide", lambda: not desktop.dialogs())
+        measure("countdown window at %s" % ", ".join("%d,%d" % (w.x, w.y) for w in places))
+        self.assertEqual([(w.x, w.y) for w in places], [(places[0].x, places[0].y)] * 3)
+
+        desktop.click(*centre)
+        window = desktop.wait_dialog("the countdown window once more")
+        xdesktop.click_bottom_button(desktop, window, 1)  # Cancel timer
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+        self.assertGreater(len(drawn), 1, "the tray icon is blank")
+
+    def dbus_tray_icon(self, desktop, before):
+        """The rectangle where the panel draws the program's StatusNotifierItem.
+
+        The item's own pixmap must have colours too: the panel draws the
+        pixmap, or looks the item's icon name up in its own theme.
+        """
+        watcher = ["gdbus", "call", "--session", "--dest", "org.kde.StatusNotifierWatcher"]
+        watcher += ["--object-path", "/StatusNotifierWatcher", "--method", "org.freedesktop.DBus.Properties.Get"]
+        items = wait_for(
+            "the program's StatusNotifierItem",
+            lambda: re.findall(r"'([^']+)'", desktop.x(*watcher, "org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems", check=False)),
+        )
+        service, _, path = items[0].partition("/")
+        item = ["gdbus", "call", "--session", "--dest", service, "--object-path", "/" + path]
+        item += ["--method", "org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem"]
+        name = desktop.x(*item, "IconName")
+        pixmap = desktop.x(*item, "IconPixmap")
+        argb = re.findall(r"0x([0-9a-f]{2})", pixmap)
+        pixels = {tuple(argb[i : i + 4]) for i in range(0, len(argb) - 3, 4)}
+        measure("StatusNotifierItem IconName %s, IconPixmap of %d colours" % (name.strip(), len(pixels)))
+
+        def changed():
+            shot = desktop.screenshot()
+            top = SIZE[1] - PANEL_ROWS
+            spots = [(x, y) for y in range(top, SIZE[1]) for x in range(0, SIZE[0], 2) if shot.pixel(x, y) != before.pixel(x, y)]
+            if not spots:
+                return None
+            xs, ys = [x for x, _ in spots], [y for _, y in spots]
+            return min(xs), min(ys), max(xs) + 2, max(ys) + 1
+
+        return wait_for("the item in the panel", changed)
+
+
+if __name__ == "__main__":
+    xdesktop.main()
