@@ -16,10 +16,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -77,6 +79,52 @@ void restoreGlIntegration(bool disabled)
 {
     if (disabled)
         qunsetenv(glIntegrationVariable);
+}
+
+// The value of Qt's own option -NAME (or --NAME) in argv, or null. Qt reads
+// these from anywhere in the arguments.
+const char *qtOption(int argc, char **argv, const char *name)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        const char *arg = argv[i];
+        if (arg[0] == '-' && arg[1] == '-')
+            ++arg;
+        if (arg[0] == '-' && strcmp(arg + 1, name) == 0)
+            return argv[i + 1];
+    }
+    return nullptr;
+}
+
+bool usesX11(int argc, char **argv)
+{
+    const char *platform = qtOption(argc, argv, "platform");
+    if (!platform)
+        platform = getenv("QT_QPA_PLATFORM");
+    if (!platform || !*platform)
+        return true; // Qt's default on X11 systems
+    return strncmp(platform, "xcb", 3) == 0 && (platform[3] == '\0' || platform[3] == ':');
+}
+
+// Qt ends with an abort and a core dump when it cannot reach the X display;
+// for a user's plain mistake one line and status 1 are enough. The texts are
+// not translated: no catalogue is loaded before the application exists.
+void requireDisplay(int argc, char **argv)
+{
+    if (!usesX11(argc, argv))
+        return;
+    const char *display = qtOption(argc, argv, "display");
+    if (!display)
+        display = getenv("DISPLAY");
+    xcb_connection_t *connection = xcb_connect(display, nullptr);
+    const bool reached = !xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (reached)
+        return;
+    if (display && *display)
+        fprintf(stderr, "%s: cannot open display '%s'\n", programName, display);
+    else
+        fprintf(stderr, "%s: cannot open display: DISPLAY is not set\n", programName);
+    exit(1);
 }
 
 // Qt's own catalogue translates the texts Qt draws itself, such as the OK
@@ -192,6 +240,7 @@ bool chooseAction(BgWin *backdrop, Mainwin *chooser, int &action, Timerwin *&tim
 
 int runFarewelldesk(int &argc, char **argv)
 {
+    requireDisplay(argc, argv);
     const bool glDisabled = disableGlIntegration();
     QApplication app(argc, argv);
     QTranslator qtTranslator;

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Runs build/farewelldesk safely: every command only prints what would have run.
+"""Runs build/farewelldesk (scripts/build.sh run builds it) safely: every command only prints what would have run.
 
     scripts/demo.py [OPTIONS...]        options go to the program
     scripts/demo.py --readme-shots DIR  writes DIR/chooser.png, DIR/panel.png and DIR/countdown.png
@@ -15,7 +15,6 @@ import shlex
 import subprocess
 import sys
 import tempfile
-import time
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(TOP, "tests", "e2e"))
@@ -56,6 +55,19 @@ def wait_chooser(desktop, program):
     return xdesktop.wait_for("the chooser", ready, timeout=20)
 
 
+def drawn(desktop, window):
+    """Waits until window looks the same in two screenshots in a row."""
+    last = []
+
+    def same():
+        now = desktop.looks(window, 0, window.height)
+        unchanged = last == [now]
+        last[:] = [now]
+        return unchanged
+
+    xdesktop.wait_for("%r to be drawn" % window, same, timeout=10)
+
+
 def close_chooser(desktop, program, chooser):
     """Escape, as a user would; Cancel when the key went astray."""
     try:
@@ -77,7 +89,8 @@ def run_on_private_display(extra):
             desktop.paint_root("#3a6ea5")  # so that the dimming shows
             program = start(desktop, extra)
             chooser = wait_chooser(desktop, program)
-            time.sleep(0.5)  # let the icons and the focus frame settle
+            desktop.wait_focus(chooser)
+            drawn(desktop, chooser)
             desktop.screenshot().save_png(SCREENSHOT)
             print("Screenshot of the chooser over the dimmed desktop: %s" % SCREENSHOT)
             status = close_chooser(desktop, program, chooser)
@@ -91,13 +104,16 @@ def furnish(desktop):
     desktop.spawn(["xclock", "-geometry", "180x180+40+40", "-update", "1"])
     desktop.spawn(["xeyes", "-geometry", "160x110+600+60"])
     desktop.spawn(["xmessage", "-geometry", "+420+380", "-buttons", "", "Goodbye for today"])
-    time.sleep(1.5)
+    for name in ("xclock", "xeyes"):
+        desktop.wait_named(name)
+    drawn(desktop, desktop.wait_named("xmessage"))
 
 
 def chooser_shot(desktop, path):
     program = start(desktop)
     chooser = wait_chooser(desktop, program)
-    time.sleep(0.5)
+    desktop.wait_focus(chooser)
+    drawn(desktop, chooser)
     desktop.screenshot().save_png(path)
     close_chooser(desktop, program, chooser)
 
@@ -125,7 +141,7 @@ def readme_shots(folder):
             )[0]
             desktop.click(*icon.centre)
             window = desktop.wait_dialog("the countdown window")
-            time.sleep(0.5)
+            drawn(desktop, window)
             desktop.screenshot().save_png(paths[2])
             xdesktop.click_bottom_button(desktop, window, 1)  # Cancel timer
             program.wait(timeout=5)

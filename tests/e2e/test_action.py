@@ -63,9 +63,10 @@ class ActionTest(Scenario):
         self.assertEqual(desktop.backdrops(), [], "the backdrop is still up under the error box")
         self.assertEqual(desktop.pixel(*PROBES[0]), BACKGROUND)
         self.assertTrue(program.running())
+        desktop.wait_focus(box)
         desktop.key("Return")
         self.assertEqual(program.wait(), 1, program.output())
-        self.assertEqual(desktop.windows(), [], "left behind: %r" % box)
+        wait_for("the error box to go", lambda: desktop.windows() == [])
         self.assertEqual(self.markers.lines(), [])
 
 

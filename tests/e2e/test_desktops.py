@@ -27,9 +27,7 @@ def measure(text):
 
 
 def keyatmap_path():
-    return os.environ.get(
-        "FAREWELLDESK_KEYATMAP", os.path.join(xdesktop.SOURCE_ROOT, "build", "tests", "e2e", "keyatmap")
-    )
+    return os.environ.get("FAREWELLDESK_KEYATMAP", os.path.join(xdesktop.TEST_BUILD, "tests", "e2e", "keyatmap"))
 
 
 def frame(desktop, window):

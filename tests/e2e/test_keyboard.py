@@ -18,6 +18,9 @@ KEYBOARD_ROWS = [
 class KeyboardTest(Scenario):
     TIME_LIMIT = 60
 
+    def countdown(self, desktop, chooser):
+        return desktop.wait_dialog("the countdown", predicate=lambda w: w.wid != chooser.window.wid)
+
     def test_cancel_button_ends_with_0_and_runs_nothing(self):
         desktop = self.desktop()
         program = self.start(desktop)
@@ -41,10 +44,11 @@ class KeyboardTest(Scenario):
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program, keyboard=True)
         desktop.key("Return")  # Logout has the focus
-        wait_for("the countdown", lambda: len(desktop.dialogs()) == 2)
+        desktop.wait_focus(self.countdown(desktop, chooser))
         desktop.key("Escape")
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         self.assertTrue(program.running())
+        desktop.wait_focus(chooser.window)
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
@@ -56,10 +60,11 @@ class KeyboardTest(Scenario):
                 with desktop:
                     self.markers = xdesktop.Markers()
                     program = self.start(desktop)
-                    self.wait_chooser(desktop, program, keyboard=True)
+                    chooser = self.wait_chooser(desktop, program, keyboard=True)
                     desktop.key(*chooser_keys)
-                    wait_for("the countdown", lambda: len(desktop.dialogs()) == 2)
-                    desktop.key(*delay_keys)
+                    desktop.wait_focus(self.countdown(desktop, chooser))
+                    if delay_keys:
+                        desktop.key(*delay_keys)
                     self.assertEqual(program.wait(timeout=20), 0, program.output())
                     self.assertEqual(self.markers.lines(), ["%s windows=0" % action])
 

@@ -1,6 +1,7 @@
 """Start-up seen from the outside: usage errors, a second instance, the configuration file."""
 
 import os
+import subprocess
 
 import xdesktop
 from xdesktop import Program, Scenario, wait_for
@@ -95,6 +96,40 @@ class StartupTest(Scenario):
         program = Program(desktop, argv)
         self.addCleanup(lambda: program.running() and program.process.kill())
         return program
+
+
+def unserved_display():
+    """A display name that no X server answers to."""
+    number = next(n for n in range(60000, 61000) if not os.path.exists("/tmp/.X%d-lock" % n))
+    return ":%d" % number
+
+
+class MissingDisplayTest(Scenario):
+    TIME_LIMIT = 30
+
+    def run_program(self, display):
+        env = dict(os.environ)
+        for name in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"):
+            env.pop(name, None)
+        if display is not None:
+            env["DISPLAY"] = display
+        argv = [xdesktop.program_path()] + self.markers.options()
+        return subprocess.run(argv, env=env, capture_output=True, text=True, timeout=20)
+
+    def test_one_line_and_status_1_without_a_display(self):
+        lock = os.path.join(xdesktop.home(), ".farewelldesk.lock")
+        if os.path.exists(lock):
+            os.remove(lock)  # left by an earlier test
+        display = unserved_display()
+        for name, value, line in [
+            ("a display nobody serves", display, "farewelldesk: cannot open display '%s'\n" % display),
+            ("DISPLAY unset", None, "farewelldesk: cannot open display: DISPLAY is not set\n"),
+        ]:
+            with self.subTest(name):
+                result = self.run_program(value)
+                self.assertEqual((result.returncode, result.stderr, result.stdout), (1, line, ""))
+                # It ended before start-up proper: not even the lock was taken.
+                self.assertFalse(os.path.exists(lock))
 
 
 if __name__ == "__main__":

@@ -35,7 +35,7 @@ class TwoScreensTest(Scenario):
 
         desktop.click(*xdesktop.Chooser(chooser).button("Cancel"))
         self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(desktop.windows(), [])
+        wait_for("the program's windows to go", lambda: desktop.windows() == [])
         self.assertEqual(self.markers.lines(), [])
 
 

@@ -1,13 +1,14 @@
 """A private X desktop for end-to-end tests, driven from the outside.
 
-Desktop starts a virtual X server (Xvfb; two monitors side by side through a
-nested Xephyr with Xinerama) and a real window manager with its panel and
-system tray (windowmanagers.py; fluxbox also without the tray of its
-toolbar), and tears all of it down again. Program runs farewelldesk on it
-with harmless commands that only append a marker line to a file in the private
-home. The helpers act like a user would: xdotool clicks at screen positions and
-keys sent to whatever has the focus, and pixels read from a dump of the root
-window.
+Desktop starts a private X server (testing/xserver.py: Xvfb; two monitors
+side by side through a nested Xephyr with Xinerama) and a real window manager
+with its panel and system tray (windowmanagers.py; fluxbox also without the
+tray of its toolbar), and tears all of it down again. Program runs farewelldesk
+on it with harmless commands that only append a marker line to a file in the
+private home. The helpers act like a user would: xdotool clicks at screen
+positions and keys sent to whatever has the focus, and pixels read from a dump
+of the root window. Each step waits for what the user would see happen, never
+for a fixed time.
 
 Standard library only; the X side needs the Debian packages xvfb,
 xserver-xephyr (two monitors), fluxbox, xdotool, x11-utils (xwininfo, xev,
@@ -31,17 +32,21 @@ import windowmanagers
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.dirname(os.path.dirname(HERE))
+TESTING = os.path.join(SOURCE_ROOT, "testing")
+sys.path.insert(0, TESTING)
+import xserver  # noqa: E402
+
 PROGRAM_CLASS = "farewelldesk"
+# Where scripts/build.sh test builds the program and the tests.
+TEST_BUILD = os.path.join(SOURCE_ROOT, "build-test")
 
 
 def program_path():
-    return os.environ.get("FAREWELLDESK_BIN", os.path.join(SOURCE_ROOT, "build", "farewelldesk"))
+    return os.environ.get("FAREWELLDESK_BIN", os.path.join(TEST_BUILD, "farewelldesk"))
 
 
 def trayprobe_path():
-    return os.environ.get(
-        "FAREWELLDESK_TRAYPROBE", os.path.join(SOURCE_ROOT, "build", "tests", "e2e", "trayprobe")
-    )
+    return os.environ.get("FAREWELLDESK_TRAYPROBE", os.path.join(TEST_BUILD, "tests", "e2e", "trayprobe"))
 
 
 def ensure_private_home():
@@ -52,7 +57,7 @@ def ensure_private_home():
     """
     if os.environ.get("FAREWELLDESK_TEST_HOME"):
         return
-    script = os.path.join(SOURCE_ROOT, "testing", "with-home.sh")
+    script = os.path.join(TESTING, "with-home.sh")
     os.execv(script, [script, sys.executable] + sys.argv)
 
 
@@ -146,6 +151,7 @@ class Desktop:
         # What the window manager's session adds for every client (a session bus).
         self.session_env = {}
         self.processes = []
+        self.server = None
         self.display = None
         # fluxbox's configuration and the logs live here, never in a real home.
         self.home = home_dir or home()
@@ -163,13 +169,8 @@ class Desktop:
         self.stop()
         return False
 
-    @property
-    def size(self):
-        return sum(w for w, _ in self.monitors), max(h for _, h in self.monitors)
-
     def env(self):
-        env = dict(os.environ)
-        env["DISPLAY"] = self.display
+        env = self.server.env()
         env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
         env.pop("WAYLAND_DISPLAY", None)
         env.pop("DBUS_SESSION_BUS_ADDRESS", None)
@@ -184,34 +185,8 @@ class Desktop:
         self.processes.append(process)
         return process
 
-    def _start_server(self, argv, env):
-        reader, writer = os.pipe()
-        log = open(os.path.join(self.workdir, os.path.basename(argv[0]) + ".log"), "wb")
-        with log:
-            self.spawn(argv + ["-displayfd", str(writer)], env=env, pass_fds=(writer,), stdout=log, stderr=log)
-        os.close(writer)
-        number = b""
-        deadline = time.monotonic() + 15
-        os.set_blocking(reader, False)
-        while not number.endswith(b"\n"):
-            if time.monotonic() > deadline or self.processes[-1].poll() is not None:
-                os.close(reader)
-                raise RuntimeError("%s did not start (see %s)" % (argv[0], log.name))
-            try:
-                chunk = os.read(reader, 16)
-            except BlockingIOError:
-                time.sleep(0.05)
-                continue
-            if not chunk:
-                time.sleep(0.05)
-            number += chunk
-        os.close(reader)
-        return ":" + number.decode().strip()
-
     # The X clients used here, and the Debian packages that have them.
     TOOLS = {
-        "Xvfb": "xvfb",
-        "Xephyr": "xserver-xephyr",
         "xdotool": "xdotool",
         "xwininfo": "x11-utils",
         "xev": "x11-utils",
@@ -222,8 +197,6 @@ class Desktop:
 
     def check_tools(self):
         needed = dict(self.TOOLS, **self.wm.programs)
-        if len(self.monitors) == 1:
-            del needed["Xephyr"]
         missing = {package for tool, package in needed.items() if not shutil.which(tool)}
         if not self.screenshot_command():
             missing.add("x11-apps")
@@ -233,22 +206,9 @@ class Desktop:
 
     def start(self):
         self.check_tools()
-        common = ["-nolisten", "tcp", "-noreset"]
-        if len(self.monitors) == 1:
-            w, h = self.monitors[0]
-            self.display = self._start_server(["Xvfb", "-screen", "0", "%dx%dx24" % (w, h)] + common, dict(os.environ))
-        else:
-            # Xvfb puts every Xinerama head at the origin; Xephyr lays its
-            # screens side by side. Without RandR, Qt takes the Xinerama heads.
-            outer = dict(os.environ)
-            width, height = self.size
-            outer["DISPLAY"] = self._start_server(
-                ["Xvfb", "-screen", "0", "%dx%dx24" % (width, height)] + common, dict(os.environ)
-            )
-            argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"]
-            for w, h in self.monitors:
-                argv += ["-screen", "%dx%dx24" % (w, h)]
-            self.display = self._start_server(argv + common, outer)
+        self.server = xserver.Display(self.monitors, logdir=self.workdir)
+        self.server.start()
+        self.display = self.server.name
         self.wm.start(self)
         self._wait_for_desktop()
 
@@ -297,6 +257,8 @@ class Desktop:
                 os.killpg(process.pid, signal.SIGKILL)
                 process.wait()
         self.processes = []
+        if self.server:
+            self.server.stop()
         shutil.rmtree(self.workdir, ignore_errors=True)
 
     # --- looking -----------------------------------------------------------
@@ -389,28 +351,76 @@ class Desktop:
     # --- acting ------------------------------------------------------------
 
     def click(self, x, y):
-        self.x("xdotool", "mousemove", str(x), str(y), "sleep", "0.1", "click", "1")
+        """Clicks once the pointer is there. The caller waits for what the click does."""
+        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
 
     def key(self, *keys):
-        """Keys to no particular window: they go where the focus is."""
-        for k in keys:
-            self.x("xdotool", "key", k)
-            time.sleep(0.15)
+        """Keys to no particular window: they go where the focus is, in order.
+
+        The caller makes sure of the focus first (wait_focus) and waits for
+        what the keys do afterwards.
+        """
+        self.x("xdotool", "key", *keys)
+
+    def looks(self, window, top, bottom):
+        """The pixels of window's rows top to bottom (from its top edge)."""
+        image = self.screenshot()
+        return [image.pixel(x, window.y + y) for y in range(top, bottom) for x in range(window.x, window.x + window.width)]
+
+    def key_handled(self, window, key):
+        """Presses key, then Tab; returns once Tab has moved the focus in the bottom row.
+
+        The program takes its keys in order, so key has been handled by then:
+        a test can look for what key must not have done.
+        """
+        rows = (window.height - 45, window.height - 12)  # the bottom row of buttons
+        before = self.looks(window, *rows)
+        self.key(key, "Tab")
+        wait_for("Tab after %s to move the focus" % key, lambda: self.looks(window, *rows) != before, timeout=10)
 
     def paint_root(self, colour):
         self.x("xsetroot", "-solid", colour)
 
+    MARK = "FAREWELLDESK_TEST_MARK"
+
     def watch_maps(self):
         """Starts recording top-level windows mapped from now on; see mapped()."""
         with open(os.path.join(self.workdir, "xev-%d.log" % len(self.processes)), "wb") as log:
-            self.spawn(["xev", "-root", "-event", "substructure"], stdout=log, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)  # xev selects its events right after connecting
+            self.spawn(
+                ["xev", "-root", "-event", "substructure", "-event", "property"],
+                stdout=log,
+                stderr=subprocess.DEVNULL,
+            )
+        self._mark(log.name)  # xev reports a change made after it started: it listens
         return log.name
 
     def mapped(self, watch):
-        time.sleep(0.3)
-        with open(watch, errors="replace") as log:
-            return [line for line in log if line.startswith("MapNotify")]
+        """The MapNotify lines recorded so far. Call it after the event after
+        which a window would have been mapped (a program's end, say): it marks
+        the display afresh and reads the record up to that mark, so everything
+        the server did before is in it."""
+        return [line for line in self._mark(watch) if line.startswith("MapNotify")]
+
+    def _mark(self, watch):
+        """Changes a property of the root window and waits until watch has
+        recorded it; returns the record's lines up to there."""
+
+        def marks():
+            with open(watch, errors="replace") as log:
+                lines = log.read().splitlines()
+            return lines, sum(1 for line in lines if "(%s)" % self.MARK in line)
+
+        _, seen = marks()
+
+        def recorded():
+            lines, count = marks()
+            if count > seen:
+                return lines
+            # Again, while a watch just started may not listen yet.
+            self.x("xprop", "-root", "-f", self.MARK, "8s", "-set", self.MARK, "mark")
+            return None
+
+        return wait_for("the watch to record the mark", recorded, timeout=10, interval=0.05)
 
 
 class Markers:
