@@ -346,6 +346,42 @@ private slots:
         QCOMPARE(countdown.isVisible(), !toggles);
     }
 
+    // The first show centres the window; after that it comes back where it
+    // was hidden, however it was hidden and wherever the user had moved it.
+    void comesBackWhereItWas_data()
+    {
+        QTest::addColumn<QString>("hiddenBy");
+        QTest::newRow("a click on the tray icon") << "tray";
+        QTest::newRow("Ok") << "ok";
+        QTest::newRow("a close request") << "close";
+    }
+
+    void comesBackWhereItWas()
+    {
+        QFETCH(QString, hiddenBy);
+        Countdown countdown(1, 0);
+        stopTrayProbe(countdown);
+        const auto click = [&countdown] {
+            QVERIFY(QMetaObject::invokeMethod(
+                    &countdown, "trayClicked",
+                    Q_ARG(QSystemTrayIcon::ActivationReason, QSystemTrayIcon::Trigger)));
+        };
+        click();
+        QCOMPARE(countdown.geometry(), centred(countdown));
+        const QPoint movedTo = countdown.pos() + QPoint(37, -23);
+        countdown.move(movedTo);
+        if (hiddenBy == QLatin1String("tray"))
+            click();
+        else if (hiddenBy == QLatin1String("ok"))
+            QTest::mouseClick(button(&countdown, "okButton"), Qt::LeftButton);
+        else
+            countdown.close();
+        QVERIFY(!countdown.isVisible());
+        click();
+        QVERIFY(countdown.isVisible());
+        QCOMPARE(countdown.pos(), movedTo);
+    }
+
     void changeTimerPreset_data()
     {
         QTest::addColumn<int>("minutes");

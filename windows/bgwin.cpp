@@ -1,5 +1,7 @@
 #include "bgwin.h"
 
+#include "keyboardgrab.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -60,6 +62,8 @@ void dimImage(QImage &image)
 
 BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
 {
+    // Before anything is seen: a key typed as the screen darkens must not be lost.
+    new KeyboardGrab(this);
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (int index = 0; index < screens.size(); ++index) {
         QScreen *screen = screens.at(index);

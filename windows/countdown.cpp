@@ -7,6 +7,7 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -160,9 +161,21 @@ void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
         return;
     if (isVisible()) {
         hide();
-    } else {
+    } else if (!hasBeenShown) {
         showCentred(this);
+    } else {
+        // Some window managers (i3) place a window anew each time it is
+        // mapped; it comes back where it was, also after the user moved it.
+        move(lastPosition);
+        show();
     }
+}
+
+void Countdown::hideEvent(QHideEvent *event)
+{
+    lastPosition = pos();
+    hasBeenShown = true;
+    QDialog::hideEvent(event);
 }
 
 // Closing from the window manager only hides the window: the countdown goes on.

@@ -9,6 +9,7 @@
 #include <ctime>
 
 class QCloseEvent;
+class QHideEvent;
 class QKeyEvent;
 class QLabel;
 class QTimer;
@@ -39,6 +40,9 @@ private slots:
     void checkForSysTray();
     void scrGeomChanged(const QRect &);
 
+protected:
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void setLabelText(int hours, int minutes, int seconds);
     void createTrayIcon();
@@ -51,4 +55,7 @@ private:
     QTimer *trayTimer;
     QLabel *textLabel;
     QSystemTrayIcon *trayIcon;
+    // Where the window was when it was last hidden; none before it was shown.
+    QPoint lastPosition;
+    bool hasBeenShown = false;
 };

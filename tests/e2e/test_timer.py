@@ -23,7 +23,9 @@ class TimerTest(Scenario):
         desktop.click(*icon.centre)
         wait_for("the countdown window to hide", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
-        window = desktop.wait_dialog("the countdown window again")
+        again = desktop.wait_dialog("the countdown window again")
+        self.assertEqual((again.x, again.y), (window.x, window.y), "it came back elsewhere")
+        window = again
         desktop.wait_focus(window)
         desktop.key_handled(window, "Escape")  # does nothing here
         self.assertEqual(desktop.dialogs(), [window])

@@ -236,6 +236,13 @@ class Desktop:
     def tray_available(self):
         return "tray 1" in self.probe()
 
+    def status_notifier_items(self):
+        """The items registered with the D-Bus tray's watcher, as "service/path"."""
+        argv = ["gdbus", "call", "--session", "--dest", "org.kde.StatusNotifierWatcher"]
+        argv += ["--object-path", "/StatusNotifierWatcher", "--method", "org.freedesktop.DBus.Properties.Get"]
+        argv += ["org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems"]
+        return re.findall(r"'([^']+)'", self.x(*argv, check=False))
+
     def qt_screens(self):
         """The screens as Qt sees them: list of (x, y, width, height, primary)."""
         screens = []

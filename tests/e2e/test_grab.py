@@ -1,0 +1,107 @@
+"""The keyboard belongs to the program while the screen is dark, and only then.
+
+A key typed the moment the first window of the program is mapped must reach
+the chooser; the first click on the chooser must count; no command runs, and
+no countdown waits in the tray, while the program still holds the keyboard.
+
+$FAREWELLDESK_E2E_RUNS sets how often the racing scenarios are repeated
+(default 10); each prints how many runs passed.
+"""
+
+import os
+import subprocess
+import sys
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+XKEYS = os.path.join(xdesktop.HERE, "xkeys.py")
+RUNS = int(os.environ.get("FAREWELLDESK_E2E_RUNS", "10"))
+
+
+def can_grab_command():
+    return "%s %s can-grab" % (sys.executable, XKEYS)
+
+
+class GrabTest(Scenario):
+    TIME_LIMIT = 40 + 12 * RUNS
+
+    def key_at_first_map(self, desktop, key):
+        """Starts a watcher that types key at the first window mapped from now on."""
+        watcher = desktop.spawn(
+            [sys.executable, XKEYS, "key-at-first-map", key], stdout=subprocess.PIPE, text=True
+        )
+        self.assertEqual(watcher.stdout.readline().strip(), "ready")
+        return watcher
+
+    def ended_by_itself(self, program, timeout=5):
+        """Whether the program ended by itself; if not, it is killed."""
+        try:
+            program.process.wait(timeout=timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            program.process.kill()
+            program.process.wait()
+            return False
+
+    def report(self, what, passed):
+        print("%s: %d/%d" % (what, passed, RUNS), file=sys.stderr)
+
+    def test_escape_at_the_first_map_cancels(self):
+        desktop = self.desktop()
+        passed = 0
+        for _ in range(RUNS):
+            watcher = self.key_at_first_map(desktop, "Escape")
+            program = self.start(desktop)
+            self.assertTrue(watcher.stdout.readline().startswith("sent Escape"))
+            watcher.wait()
+            if self.ended_by_itself(program):
+                self.assertEqual(program.process.returncode, 0, program.output())
+                passed += 1
+            self.assertEqual(self.markers.lines(), [])
+        self.report("Escape at the first map", passed)
+        self.assertEqual(passed, RUNS)
+
+    def test_first_click_on_cancel_counts(self):
+        desktop = self.desktop()
+        passed = 0
+        for _ in range(RUNS):
+            program = self.start(desktop)
+            chooser = self.wait_chooser(desktop, program)
+            desktop.click(*chooser.button("Cancel"))
+            if self.ended_by_itself(program):
+                self.assertEqual(program.process.returncode, 0, program.output())
+                passed += 1
+        self.report("first click on Cancel", passed)
+        self.assertEqual(passed, RUNS)
+
+    def test_keyboard_is_free_while_the_command_runs(self):
+        desktop = self.desktop()
+        command = "%s >> '%s'" % (can_grab_command(), self.markers.path)
+        program = self.start(desktop, lock=command)
+        self.wait_chooser(desktop, program)
+        desktop.key(*["Tab"] * 4 + ["space"])  # Lock screen
+        wait_for("the confirmation", lambda: len(desktop.dialogs()) == 2)
+        desktop.key("Return")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), ["grab: success"])
+
+    def test_keyboard_is_free_while_the_countdown_is_in_the_tray(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        # The timer dialog has the keyboard too: Return is its OK.
+        desktop.key("Return")
+        wait_for("the backdrop to go", lambda: not desktop.backdrops() and not desktop.dialogs())
+        if desktop.wm.tray == "dbus":
+            wait_for("the program's item in the D-Bus tray", desktop.status_notifier_items)
+        else:
+            wait_for("a tray icon", lambda: [w for w in desktop.windows() if w.width <= 64])
+        self.assertEqual(desktop.x(sys.executable, XKEYS, "can-grab", check=False).strip(), "grab: success")
+        self.assertTrue(program.running())
+
+
+if __name__ == "__main__":
+    xdesktop.main()
