@@ -3,6 +3,7 @@
 #include "bgwin.h"
 #include "conf.h"
 #include "countdown.h"
+#include "icons.h"
 #include "mainwin.h"
 #include "msgbox.h"
 #include "runner.h"
@@ -243,6 +244,7 @@ int runFarewelldesk(int &argc, char **argv)
     requireDisplay(argc, argv);
     const bool glDisabled = disableGlIntegration();
     QApplication app(argc, argv);
+    installFallbackIcons();
     QTranslator qtTranslator;
     QTranslator translator;
     installTranslations(app, qtTranslator, translator);

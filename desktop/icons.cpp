@@ -34,6 +34,23 @@ QIcon themeIcon(const char *name, ...)
     return icon;
 }
 
+void installFallbackIcons()
+{
+    // The set is compiled in (desktop/icons/icons.qrc), so the program finds it
+    // wherever it runs from; Qt searches ":/icons" for themes by default.
+    Q_INIT_RESOURCE(icons);
+    QIcon::setFallbackThemeName(QStringLiteral("farewelldesk"));
+}
+
+QIcon unnamedIcon(const QIcon &icon)
+{
+    // Trays ask for 16 to 24 pixels, D-Bus trays are sent up to 64.
+    QIcon unnamed;
+    for (const int size : {16, 22, 24, 32, 48, 64})
+        unnamed.addPixmap(icon.pixmap(size, size));
+    return unnamed;
+}
+
 QIcon stockIcon(QStyle::StandardPixmap pixmap, const QWidget *widget)
 {
     return QApplication::style()->standardIcon(pixmap, nullptr, widget);

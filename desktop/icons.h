@@ -1,4 +1,4 @@
-// Icons from the user's icon theme and from the widget style.
+// Icons from the user's icon theme, the program's own set and the widget style.
 #pragma once
 
 #include <QIcon>
@@ -7,6 +7,16 @@
 // The first icon that the theme really provides among the names, which end
 // with a null pointer; an empty icon when it has none of them.
 QIcon themeIcon(const char *name, ...) __attribute__((sentinel));
+
+// Makes the program's own icon set Qt's fallback theme, searched after the
+// user's theme, so that each list below finds an icon on any desktop while the
+// user's theme keeps every name it has. Call it before the first lookup.
+void installFallbackIcons();
+
+// The pictures of an icon under no theme name. A D-Bus tray is handed the
+// name of an icon that has one, and shows nothing where the panel's own
+// theme lacks that name; without a name it gets the pixels.
+QIcon unnamedIcon(const QIcon &icon);
 
 // An icon that the current widget style draws itself.
 QIcon stockIcon(QStyle::StandardPixmap pixmap, const QWidget *widget = nullptr);

@@ -221,7 +221,7 @@ void Countdown::createTrayIcon()
         return;
     trayIcon = new QSystemTrayIcon(this);
     trayIcon->setObjectName(QStringLiteral("trayIcon"));
-    trayIcon->setIcon(timerIcon);
+    trayIcon->setIcon(unnamedIcon(timerIcon));
     update();
     trayIcon->show();
     connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,

@@ -9,10 +9,30 @@ from xdesktop import Scenario, wait_for
 class TimerTest(Scenario):
     TIME_LIMIT = 110
 
+    def wait_tray_picture(self, desktop, icon):
+        """Waits for a picture in the tray icon's window, which an empty slot never shows.
+
+        An empty slot shows the tray's background, a gradient of one colour a
+        row; a picture has a fifth of its pixels or more far from the
+        commonest colour of their row.
+        """
+
+        def pictured():
+            shot = desktop.screenshot()
+            found = 0
+            for y in range(icon.y, icon.y + icon.height):
+                row = [shot.pixel(x, y) for x in range(icon.x, icon.x + icon.width)]
+                common = max(set(row), key=row.count)
+                found += sum(sum(abs(a - b) for a, b in zip(pixel, common)) > 60 for pixel in row)
+            return found > icon.width * icon.height // 5
+
+        wait_for("a picture in the tray icon %r" % icon, pictured, timeout=5)
+
     def test_tray_icon_shows_window_and_cancel_timer_ends_with_0(self):
         desktop = self.desktop()
         program = self.start_one_minute(desktop)
         icon = self.tray_icon(desktop)
+        self.wait_tray_picture(desktop, icon)
         self.assertEqual(desktop.dialogs(), [], "the countdown window shows before a click")
 
         desktop.click(*icon.centre)
@@ -39,6 +59,7 @@ class TimerTest(Scenario):
         xdesktop.click_bottom_button(desktop, window, 1)
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
+        self.assertNotIn("No Icon set", program.output())
 
     def test_cancelled_timer_dialog_brings_the_chooser_back(self):
         desktop = self.desktop()
