@@ -182,13 +182,19 @@ class DesktopTest(Scenario):
         measure("StatusNotifierItem IconName %s, IconPixmap of %d colours" % (name.strip(), len(pixels)))
 
         def changed():
+            # The tray is the panel's last plugin: the item is the rightmost
+            # change (the rest of the panel moves aside to make room).
             shot = desktop.screenshot()
             top = SIZE[1] - PANEL_ROWS
-            spots = [(x, y) for y in range(top, SIZE[1]) for x in range(0, SIZE[0], 2) if shot.pixel(x, y) != before.pixel(x, y)]
+            spots = [(x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.pixel(x, y) != before.pixel(x, y)]
             if not spots:
                 return None
-            xs, ys = [x for x, _ in spots], [y for _, y in spots]
-            return min(xs), min(ys), max(xs) + 2, max(ys) + 1
+            columns = sorted({x for x, _ in spots})
+            left = columns[-1]
+            while left - 1 in columns or left - 2 in columns:
+                left -= 1 if left - 1 in columns else 2
+            rows = [y for x, y in spots if x >= left]
+            return left, min(rows), columns[-1] + 1, max(rows) + 1
 
         return wait_for("the item in the panel", changed)
 
