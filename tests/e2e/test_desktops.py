@@ -19,8 +19,8 @@ PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
 DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel
 
 
-def measure(text):
-    print("measure: %s: %s" % (os.environ.get("FAREWELLDESK_E2E_WM", "fluxbox"), text), file=sys.stderr, flush=True)
+def measure(desktop, text):
+    print("measure: %s: %s" % (desktop.wm.name, text), file=sys.stderr, flush=True)
 
 
 def frame(desktop, window):
@@ -97,10 +97,12 @@ class DesktopTest(Scenario):
         self.assertLessEqual(abs(window.x * 2 + window.width - SIZE[0]), rounding, "not centred: %r" % window)
         self.assertLessEqual(abs(window.y * 2 + window.height - SIZE[1]), rounding, "not centred: %r" % window)
         # On top: what shows inside the chooser's rectangle is the chooser, not the backdrop.
-        inside = [(x, y) for x in range(window.x, window.x + window.width, 7) for y in range(window.y, window.y + window.height, 7)]
+        xs, ys = range(window.x, window.x + window.width, 7), range(window.y, window.y + window.height, 7)
+        inside = [(x, y) for x in xs for y in ys]
         covered = sum(after.pixel(x, y) == tuple(c >> 2 for c in before.pixel(x, y)) for x, y in inside)
         self.assertLess(covered, len(inside) // 10, "the chooser is under the backdrop")
-        measure("panel dimmed (%d colours), chooser centred %dx%d+%d+%d" % (len(panel), window.width, window.height, window.x, window.y))
+        geometry = "%dx%d+%d+%d" % (window.width, window.height, window.x, window.y)
+        measure(desktop, "panel dimmed (%d colours), chooser centred %s" % (len(panel), geometry))
 
         desktop.click(*chooser.button("Cancel"))  # the first click counts
         self.assertEqual(program.wait(), 0, program.output())
@@ -145,7 +147,7 @@ class DesktopTest(Scenario):
         # when the slot is blank.
         panel = colours(before, 0, top, SIZE[0], bottom)
         drawn = colours(desktop.screenshot(), left, top, right, bottom) - panel
-        measure("tray icon %dx%d, %d colours of its own" % (right - left, bottom - top, len(drawn)))
+        measure(desktop, "tray icon %dx%d, %d colours of its own" % (right - left, bottom - top, len(drawn)))
 
         # Clicks 8 pixels apart, never a double click however fast they come.
         spots = [((left + right) // 2 + dx, (top + bottom) // 2) for dx in (-4, 4)]
@@ -155,7 +157,7 @@ class DesktopTest(Scenario):
             places.append(desktop.wait_dialog("the countdown window, shown %d times" % (show + 1)))
             desktop.click(*spots[1])
             wait_for("the countdown window to hide", lambda: not desktop.dialogs())
-        measure("countdown window at %s" % ", ".join("%d,%d" % (w.x, w.y) for w in places))
+        measure(desktop, "countdown window at %s" % ", ".join("%d,%d" % (w.x, w.y) for w in places))
         self.assertEqual([(w.x, w.y) for w in places], [(places[0].x, places[0].y)] * 3)
 
         desktop.click(*spots[0])
@@ -179,14 +181,16 @@ class DesktopTest(Scenario):
         pixmap = desktop.x(*item, "IconPixmap")
         argb = re.findall(r"0x([0-9a-f]{2})", pixmap)
         pixels = {tuple(argb[i : i + 4]) for i in range(0, len(argb) - 3, 4)}
-        measure("StatusNotifierItem IconName %s, IconPixmap of %d colours" % (name.strip(), len(pixels)))
+        measure(desktop, "StatusNotifierItem IconName %s, IconPixmap of %d colours" % (name.strip(), len(pixels)))
 
         def changed():
             # The tray is the panel's last plugin: the item is the rightmost
             # change (the rest of the panel moves aside to make room).
             shot = desktop.screenshot()
             top = SIZE[1] - PANEL_ROWS
-            spots = [(x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.pixel(x, y) != before.pixel(x, y)]
+            spots = [
+                (x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.pixel(x, y) != before.pixel(x, y)
+            ]
             if not spots:
                 return None
             columns = sorted({x for x, _ in spots})

@@ -222,7 +222,15 @@ WINDOW_MANAGERS = {
             {"openbox": "openbox", "tint2": "tint2"},
             start_openbox,
         ),
-        WindowManager("i3", "i3", "i3bar", "xembed", {"i3": "i3-wm", "i3bar": "i3-wm", "xrandr": "x11-xserver-utils"}, start_i3, False),
+        WindowManager(
+            "i3",
+            "i3",
+            "i3bar",
+            "xembed",
+            {"i3": "i3-wm", "i3bar": "i3-wm", "xrandr": "x11-xserver-utils"},
+            start_i3,
+            two_monitors=False,
+        ),
         WindowManager(
             "xfce",
             "xfwm4",
