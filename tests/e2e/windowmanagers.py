@@ -63,7 +63,10 @@ bar {
 }
 """
 
-ICEWM = """TaskBarShowClock=0
+# icewm shows the workspace's name for a moment at start: a still screen is
+# easier to compare.
+ICEWM = """ShowWorkspaceStatus=0
+TaskBarShowClock=0
 TaskBarShowAPMStatus=0
 TaskBarShowCPUStatus=0
 TaskBarShowMEMStatus=0
