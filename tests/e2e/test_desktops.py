@@ -177,11 +177,11 @@ class DesktopTest(Scenario):
         service, _, path = items[0].partition("/")
         item = ["gdbus", "call", "--session", "--dest", service, "--object-path", "/" + path]
         item += ["--method", "org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem"]
-        name = desktop.x(*item, "IconName")
+        name = re.search(r"'(.*)'", desktop.x(*item, "IconName")).group(1)
         pixmap = desktop.x(*item, "IconPixmap")
         argb = re.findall(r"0x([0-9a-f]{2})", pixmap)
         pixels = {tuple(argb[i : i + 4]) for i in range(0, len(argb) - 3, 4)}
-        measure(desktop, "StatusNotifierItem IconName %s, IconPixmap of %d colours" % (name.strip(), len(pixels)))
+        measure(desktop, 'StatusNotifierItem IconName "%s", IconPixmap of %d colours' % (name, len(pixels)))
 
         def changed():
             # The tray is the panel's last plugin: the item is the rightmost
