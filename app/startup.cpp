@@ -1,12 +1,13 @@
 #include "startup.h"
 
 #include "bgwin.h"
+#include "commands.h"
 #include "conf.h"
 #include "countdown.h"
+#include "englishplurals.h"
 #include "icons.h"
 #include "mainwin.h"
 #include "msgbox.h"
-#include "runner.h"
 #include "timerwin.h"
 
 #include <QApplication>
@@ -25,40 +26,6 @@
 #include <xcb/xcb.h>
 
 namespace {
-
-enum CommandSlot { Lock, Logout, Shutdown, Reboot, Suspend, CommandCount };
-
-const ConfVar commandTemplate[CommandCount] = {
-        {"lock", CONF_STRING, Lock, "metalock"},
-        {"logout", CONF_STRING, Logout, "fluxbox exit"},
-        {"shutdown", CONF_STRING, Shutdown, "shutdown -p now"},
-        {"reboot", CONF_STRING, Reboot, "shutdown -r now"},
-        {"suspend", CONF_STRING, Suspend, "acpiconf -s 3"},
-};
-
-// Borrowed pointers into the configuration or into argv; both outlive the run.
-struct CommandSet
-{
-    const char *command[CommandCount];
-};
-
-// The command each ActionId of the chooser runs; the timer runs the shutdown
-// command later, through the countdown.
-CommandSlot commandFor(int action)
-{
-    switch (action) {
-    case LogoutAction:
-        return Logout;
-    case RebootAction:
-        return Reboot;
-    case SuspendAction:
-        return Suspend;
-    case LockAction:
-        return Lock;
-    default:
-        return Shutdown;
-    }
-}
 
 const char programName[] = "farewelldesk";
 
@@ -130,9 +97,12 @@ void requireDisplay(int argc, char **argv)
 
 // Qt's own catalogue translates the texts Qt draws itself, such as the OK
 // button of the error boxes. The program's catalogue is installed last so that
-// it is asked first.
-void installTranslations(QApplication &app, QTranslator &qtTranslator, QTranslator &translator)
+// it is asked first; English's plural forms lie beneath everything, for the
+// counted texts that no catalogue of the user's language answers.
+void installTranslations(QApplication &app, QTranslator &english, QTranslator &qtTranslator,
+                         QTranslator &translator)
 {
+    installEnglishPlurals(english);
     if (qtTranslator.load(QLocale(), "qtbase", "_",
                           QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);
@@ -140,11 +110,22 @@ void installTranslations(QApplication &app, QTranslator &qtTranslator, QTranslat
         app.installTranslator(&translator);
 }
 
+// One string variable for each command of the table, in its order.
+const ConfVar *commandTemplate()
+{
+    static ConfVar variables[commandCount];
+    for (int index = 0; index < commandCount; ++index)
+        variables[index] = {actionCommands[index].name, CONF_STRING, index,
+                            actionCommands[index].defaultCommand};
+    return variables;
+}
+
 ConfSection *loadConfiguration()
 {
-    ConfSection *config = conf_load(programName, "config", commandTemplate, CommandCount);
+    const ConfVar *variables = commandTemplate();
+    ConfSection *config = conf_load(programName, "config", variables, commandCount);
     if (!config && errno == ENOENT)
-        config = conf_new_section(nullptr, commandTemplate, CommandCount);
+        config = conf_new_section(nullptr, variables, commandCount);
     if (!config)
         errxDialog(nullptr, 1, "%s", conf_error_text());
     return config;
@@ -186,36 +167,30 @@ void takeInstanceLock()
     exit(1);
 }
 
-void applyOptions(int argc, char **argv, CommandSet &commands)
+// getopt's option string: each command's letter, with an argument.
+QByteArray optionString()
 {
     // glibc's getopt would look past the first operand; "+" keeps the POSIX
     // rule that BSD's getopt follows: parsing stops there.
 #ifdef __GLIBC__
-    const char *options = "+l:r:s:S:L:";
+    QByteArray options("+");
 #else
-    const char *options = "l:r:s:S:L:";
+    QByteArray options;
 #endif
+    for (const ActionCommand &each : actionCommands)
+        options.append(each.option).append(':');
+    return options;
+}
+
+void applyOptions(int argc, char **argv, CommandSet &commands)
+{
+    const QByteArray options = optionString();
     int option;
-    while ((option = getopt(argc, argv, options)) != -1) {
-        switch (option) {
-        case 'L':
-            commands.command[Lock] = optarg;
-            break;
-        case 'S':
-            commands.command[Suspend] = optarg;
-            break;
-        case 'l':
-            commands.command[Logout] = optarg;
-            break;
-        case 'r':
-            commands.command[Reboot] = optarg;
-            break;
-        case 's':
-            commands.command[Shutdown] = optarg;
-            break;
-        default:
+    while ((option = getopt(argc, argv, options.constData())) != -1) {
+        const int index = commandIndex(&ActionCommand::option, char(option));
+        if (index < 0)
             usage();
-        }
+        commands.command[index] = optarg;
     }
 }
 
@@ -245,9 +220,10 @@ int runFarewelldesk(int &argc, char **argv)
     const bool glDisabled = disableGlIntegration();
     QApplication app(argc, argv);
     installFallbackIcons();
+    QTranslator english;
     QTranslator qtTranslator;
     QTranslator translator;
-    installTranslations(app, qtTranslator, translator);
+    installTranslations(app, english, qtTranslator, translator);
 
     // Configuration first, then the lock, then the options: a second instance
     // ends silently even with bad options, but every instance reports a broken
@@ -255,8 +231,8 @@ int runFarewelldesk(int &argc, char **argv)
     const ConfSection *config = loadConfiguration();
     takeInstanceLock();
     CommandSet commands;
-    for (int slot = 0; slot < CommandCount; ++slot)
-        commands.command[slot] = config->vars[slot].value.text;
+    for (int index = 0; index < commandCount; ++index)
+        commands.command[index] = config->vars[index].value.text;
     applyOptions(argc, argv, commands);
 
     BgWin *backdrop = new BgWin(nullptr);
@@ -268,7 +244,7 @@ int runFarewelldesk(int &argc, char **argv)
         return 0;
     if (action != TimerAction) {
         delete backdrop; // uncovers the screens before the command runs
-        runCommand(commands.command[commandFor(action)]);
+        runAction(commands, action);
     }
 
     const int hours = timer->getHours();
@@ -277,6 +253,6 @@ int runFarewelldesk(int &argc, char **argv)
     Countdown *countdown = new Countdown(hours, minutes, nullptr);
     QApplication::exec();
     if (countdown->isShutdownDue())
-        runCommand(commands.command[Shutdown]);
+        runAction(commands, ShutdownAction);
     return 0;
 }

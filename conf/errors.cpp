@@ -27,18 +27,13 @@ static const ErrorMessage errorMessages[] = {
         {CONF_ERR_DUP_SECTION, "Duplicated config file section"},
 };
 
-/* The row of errorMessages for a code, or -1 for a code the table lacks. */
-static int messageRow(int code)
+/* The message of a code, or null for a code the table lacks. */
+static const char *messageFor(int code)
 {
-    if (code == CONF_ERR_FATAL)
-        return 0;
-    if (code >= CONF_ERR_ESCAPE && code <= CONF_ERR_UNKNOWN_VAR)
-        return 1 + code - CONF_ERR_ESCAPE;
-    if (code == CONF_ERR_PATH_TOO_LONG)
-        return 6;
-    if (code == CONF_ERR_DUP_SECTION)
-        return 7;
-    return -1;
+    for (const ErrorMessage &row : errorMessages)
+        if (row.code == code)
+            return row.message;
+    return nullptr;
 }
 
 static bool isSyntaxError(int code)
@@ -91,15 +86,15 @@ const char *conf_error_text(void)
     messageBuffer[0] = '\0';
     if (error.code == CONF_ERR_NONE)
         return messageBuffer;
-    const int row = messageRow(error.code);
-    if (row < 0) {
+    const char *message = messageFor(error.code);
+    if (!message) {
         appendMessage("Unknown error code");
         return messageBuffer;
     }
     appendMessage("%s", leadText(error));
     if (error.prefix[0])
         appendMessage("%s: ", error.prefix);
-    appendMessage("%s", errorMessages[row].message);
+    appendMessage("%s", message);
     if (error.code == CONF_ERR_FATAL)
         appendMessage(": %s\n", strerror(error.saved_errno));
     else if (error.line > 0)
@@ -110,26 +105,20 @@ const char *conf_error_text(void)
     return messageBuffer;
 }
 
+/*
+ * Prints what conf_error_text() composes. Its bound never cuts a real
+ * message: prefix, path and texts together stay well below it.
+ */
 void conf_print_error(void)
 {
     const ConfError &error = conf_last_error;
     if (error.code == CONF_ERR_NONE)
         return;
-    const int row = messageRow(error.code);
-    if (row < 0) {
-        warnx("Unknown error code");
-    } else {
-        fputs(leadText(error), stderr);
-        if (error.prefix[0])
-            fprintf(stderr, "%s: ", error.prefix);
-        fputs(errorMessages[row].message, stderr);
-        if (error.code == CONF_ERR_FATAL)
-            fprintf(stderr, ": %s\n", strerror(error.saved_errno));
-        else if (error.line > 0)
-            fprintf(stderr, ", in file %s, line %d\n", error.file, error.line);
-        else
-            fputs("\n", stderr);
-    }
+    const char *text = conf_error_text();
+    if (messageFor(error.code))
+        fputs(text, stderr);
+    else
+        warnx("%s", text);
     errno = error.saved_errno;
 }
 

@@ -1,5 +1,9 @@
 /*
  * Shared between the library's own source files only; not installed.
+ *
+ * Names: what the files share carries the conf_ prefix of the public
+ * interface, since the linker sees it beside the program's own names; a
+ * helper of one file is static and named in camelCase.
  */
 #ifndef FAREWELLDESK_CONF_INTERNAL_H
 #define FAREWELLDESK_CONF_INTERNAL_H
@@ -22,6 +26,9 @@ void conf_clear_error(void);
 
 /* The home directory from the password database of the real user id, or null (code 7). */
 const char *conf_home_directory(void);
+
+/* Sets one slot as conf_set_value() does. Returns 0 or -1 (code 7). */
+int conf_set_var(ConfVar *var, ConfValue value);
 
 /* Frees a string list: its strings, then its array. Null is allowed. */
 void conf_free_list(char **list);

@@ -88,7 +88,7 @@ static bool makeRoom(void)
  * the file and after a failure (then readFailed is set). A NUL byte ends the
  * line's text but not the line. The text is valid until the next call.
  */
-static char *conf_read_line(void)
+static char *readLine(void)
 {
     if (!reader.file || reader.readFailed)
         return nullptr;
@@ -128,7 +128,7 @@ static char *conf_read_line(void)
  * A header starts in the first column, holds a ':' and has nothing but
  * whitespace after its first ':', or whitespace and a comment.
  */
-static bool conf_is_section_header(const char *line)
+static bool isSectionHeader(const char *line)
 {
     if (!line[0] || conf_is_space(static_cast<unsigned char>(line[0])) || line[0] == ':'
         || line[0] == '#')
@@ -177,7 +177,7 @@ static bool joinContinuationLines(int *failed)
 {
     while (endsInOddBackslashes(reader.value, reader.valueLength)) {
         reader.value[--reader.valueLength] = '\0';
-        const char *line = conf_read_line();
+        const char *line = readLine();
         if (!line) {
             if (reader.readFailed) {
                 *failed = 1;
@@ -222,7 +222,7 @@ static bool startValue(const char *text, int *failed)
  * until the next value starts, or null when the items have run out (*failed
  * clear) or on an error (*failed set, the error recorded).
  */
-static char *conf_next_item(const char *text, int *failed)
+static char *nextItem(const char *text, int *failed)
 {
     *failed = 0;
     if (text && !startValue(text, failed))
@@ -290,7 +290,7 @@ static const ConfVar *findTemplateEntry(const ConfVar *tmpl, int count, const ch
 static const char *requiredItem(const char *value)
 {
     int failed = 0;
-    const char *item = conf_next_item(value, &failed);
+    const char *item = nextItem(value, &failed);
     if (!item && !failed)
         conf_set_error(CONF_ERR_NO_VALUE, nullptr);
     return item;
@@ -318,49 +318,43 @@ static bool parseBoolean(const char *item)
     return !(isDigit(item[0]) && strtol(item, nullptr, 10) == 0);
 }
 
-static int32_t parseInteger(const char *item)
+/*
+ * Appends each item of the value to the list. Returns false on an error, which
+ * is recorded, with the list released.
+ */
+static bool appendItems(char ***list, const char *value)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(strtol(item, nullptr, 10)));
-}
-
-static int assignList(ConfVar *var, const char *value)
-{
-    conf_free_list(var->value.list);
-    var->value.list = nullptr;
     int failed = 0;
-    for (const char *item = conf_next_item(value, &failed); item;
-         item = conf_next_item(nullptr, &failed)) {
-        if (!add_string(&var->value.list, item))
-            return -1;
+    for (const char *item = nextItem(value, &failed); item; item = nextItem(nullptr, &failed))
+        if (!add_string(list, item))
+            return false;
+    if (failed) {
+        conf_free_list(*list);
+        *list = nullptr;
     }
-    return failed ? -1 : 0;
+    return !failed;
 }
 
 static int assignValue(ConfVar *var, const char *value)
 {
-    if (var->type == CONF_STRINGLIST)
-        return assignList(var, value);
+    if (var->type == CONF_STRINGLIST) {
+        conf_free_list(var->value.list);
+        var->value.list = nullptr;
+        return appendItems(&var->value.list, value) ? 0 : -1;
+    }
     if (var->type != CONF_STRING && var->type != CONF_INTEGER && var->type != CONF_BOOLEAN)
         return 0;
     const char *item = requiredItem(value);
     if (!item)
         return -1;
-    if (var->type == CONF_STRING) {
-        char *copy = strdup(item);
-        if (!copy) {
-            conf_set_error(CONF_ERR_FATAL, "strdup()");
-            return -1;
-        }
-        free(var->value.string);
-        var->value.string = copy;
-    } else if (var->type == CONF_INTEGER) {
-        var->value.word = 0;
-        var->value.integer = parseInteger(item);
-    } else {
-        var->value.word = 0;
-        var->value.boolean = parseBoolean(item);
-    }
-    return 0;
+    ConfValue parsed;
+    if (var->type == CONF_STRING)
+        parsed.text = item;
+    else if (var->type == CONF_INTEGER)
+        parsed.word = strtol(item, nullptr, 10);
+    else
+        parsed.word = parseBoolean(item);
+    return conf_set_var(var, parsed);
 }
 
 static bool isNameEnd(char c)
@@ -369,7 +363,7 @@ static bool isNameEnd(char c)
 }
 
 /* Parses one line that is not a header into the slots. Returns 0, or -1 with the error recorded. */
-static int conf_parse_assignment(const char *line, const ConfVar *tmpl, int count, ConfVar *vars)
+static int parseAssignment(const char *line, const ConfVar *tmpl, int count, ConfVar *vars)
 {
     line += strspn(line, " \t\r\n");
     if (!*line || *line == '#')
@@ -517,8 +511,8 @@ static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
     ConfSection *current = nullptr;
     bool inNamedSections = false;
     char *line;
-    while ((line = conf_read_line())) {
-        if (conf_is_section_header(line)) {
+    while ((line = readLine())) {
+        if (isSectionHeader(line)) {
             if (!(current = openSection(list, line, tmpl, count)))
                 return false;
             inNamedSections = true;
@@ -531,7 +525,7 @@ static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
             if (!current && !(current = appendSection(list, nullptr, tmpl, count)))
                 return false;
         }
-        if (conf_parse_assignment(line, tmpl, count, current->vars) == -1)
+        if (parseAssignment(line, tmpl, count, current->vars) == -1)
             return false;
     }
     if (reader.readFailed)
@@ -568,30 +562,9 @@ ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmp
 
 char **conf_split_list(const char *text, int *failed)
 {
-    *failed = 0;
-    if (!text)
-        return nullptr;
-    char *copy = strdup(text);
-    if (!copy) {
-        conf_set_error(CONF_ERR_FATAL, "strdup()");
-        return nullptr;
-    }
     char **list = nullptr;
-    int itemFailed = 0;
-    for (const char *item = conf_next_item(copy, &itemFailed); item;
-         item = conf_next_item(nullptr, &itemFailed)) {
-        if (!add_string(&list, item))
-            break;
-    }
-    free(copy);
-    free(reader.value);
-    reader.value = nullptr;
-    reader.valueCapacity = 0;
-    reader.cursor = nullptr;
-    if (itemFailed) {
-        conf_free_list(list);
-        *failed = 1;
-        return nullptr;
-    }
+    *failed = text && !appendItems(&list, text);
+    // Outside a load nothing else would free the value buffer.
+    conf_reset_reader();
     return list;
 }

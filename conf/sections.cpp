@@ -71,21 +71,12 @@ int conf_copy_defaults(ConfVar *vars, const ConfVar *tmpl, int count)
         ConfVar *var = &vars[tmpl[i].slot];
         var->name = tmpl[i].name;
         var->type = tmpl[i].type;
-        switch (var->type) {
-        case CONF_STRING:
-            var->value.string = nullptr;
-            if (!replaceString(var, tmpl[i].value.text))
+        if (var->type == CONF_STRING || var->type == CONF_STRINGLIST) {
+            if (conf_set_var(var, tmpl[i].value) == -1)
                 return -1;
-            break;
-        case CONF_STRINGLIST:
-            var->value.list = nullptr;
-            if (!copyTexts(&var->value.list, tmpl[i].value.texts))
-                return -1;
-            break;
-        case CONF_BOOLEAN:
+        } else if (var->type == CONF_BOOLEAN) {
             setBoolean(var, tmpl[i].value.boolean);
-            break;
-        default:
+        } else {
             var->value = tmpl[i].value;
         }
     }
@@ -204,7 +195,11 @@ void conf_free_sections(ConfSection *first)
 
 int conf_set_value(ConfSection *section, int slot, ConfValue value)
 {
-    ConfVar *var = &section->vars[slot];
+    return conf_set_var(&section->vars[slot], value);
+}
+
+int conf_set_var(ConfVar *var, ConfValue value)
+{
     switch (var->type) {
     case CONF_STRING:
         return replaceString(var, value.text) ? 0 : -1;

@@ -20,29 +20,29 @@
         <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
         <translation>Afsluiten over %1 %2</translation>
     </message>
-    <message>
-        <source>Second</source>
-        <translation>seconde</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Seconds</source>
-        <translation>seconden</translation>
+        <extracomment>The unit after a number of seconds in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>seconde</numerusform>
+            <numerusform>seconden</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Minute</source>
-        <translation>minuut</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Minutes</source>
-        <translation>minuten</translation>
+        <extracomment>The unit after a number of minutes in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>minuut</numerusform>
+            <numerusform>minuten</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Hour</source>
-        <translation>uur</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Hours</source>
-        <translation>uur</translation>
+        <extracomment>The unit after a number of hours in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>uur</numerusform>
+            <numerusform>uur</numerusform>
+        </translation>
     </message>
     <message>
         <source>Shutdown in %1 %2 %3 %4</source>
@@ -56,13 +56,13 @@
         <source>Cancel</source>
         <translation>Annuleren</translation>
     </message>
-    <message>
-        <source>second</source>
-        <translation>seconde</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>seconds</source>
-        <translation>seconden</translation>
+        <extracomment>The unit after the seconds left in &quot;Logging out in&quot; and the like, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>seconde</numerusform>
+            <numerusform>seconden</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -115,6 +115,41 @@
         <source>Locking screen in</source>
         <translation>Vergrendelen over</translation>
     </message>
+    <message>
+        <source>L</source>
+        <extracomment>Key for &quot;Logout&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <extracomment>Key for &quot;Reboot system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <extracomment>Key for &quot;Shutdown system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <extracomment>Key for &quot;Suspend system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <extracomment>Key for &quot;Lock screen&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <extracomment>Key for &quot;Timer&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
+        <translation>Toets: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -137,6 +172,11 @@
     <message>
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Opdracht ‘%s’ is afgebroken door signaal %d</translation>
+    </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Geen opdracht voor actie %d</translation>
     </message>
 </context>
 <context>

@@ -20,29 +20,32 @@
         <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
         <translation>Wyłączenie za %1 %2</translation>
     </message>
-    <message>
-        <source>Second</source>
-        <translation>sek.</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Seconds</source>
-        <translation>sek.</translation>
+        <extracomment>The unit after a number of seconds in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>sekundę</numerusform>
+            <numerusform>sekundy</numerusform>
+            <numerusform>sekund</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Minute</source>
-        <translation>min</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Minutes</source>
-        <translation>min</translation>
+        <extracomment>The unit after a number of minutes in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>minutę</numerusform>
+            <numerusform>minuty</numerusform>
+            <numerusform>minut</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Hour</source>
-        <translation>godz.</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Hours</source>
-        <translation>godz.</translation>
+        <extracomment>The unit after a number of hours in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>godzinę</numerusform>
+            <numerusform>godziny</numerusform>
+            <numerusform>godzin</numerusform>
+        </translation>
     </message>
     <message>
         <source>Shutdown in %1 %2 %3 %4</source>
@@ -56,13 +59,14 @@
         <source>Cancel</source>
         <translation>Anuluj</translation>
     </message>
-    <message>
-        <source>second</source>
-        <translation>sek.</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>seconds</source>
-        <translation>sek.</translation>
+        <extracomment>The unit after the seconds left in &quot;Logging out in&quot; and the like, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>sekundę</numerusform>
+            <numerusform>sekundy</numerusform>
+            <numerusform>sekund</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -115,6 +119,41 @@
         <source>Locking screen in</source>
         <translation>Blokada ekranu za</translation>
     </message>
+    <message>
+        <source>L</source>
+        <extracomment>Key for &quot;Logout&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <extracomment>Key for &quot;Reboot system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>P</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <extracomment>Key for &quot;Shutdown system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <extracomment>Key for &quot;Suspend system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <extracomment>Key for &quot;Lock screen&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <extracomment>Key for &quot;Timer&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
+        <translation>Klawisz: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -137,6 +176,11 @@
     <message>
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Polecenie „%s” zostało przerwane sygnałem %d</translation>
+    </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Brak polecenia dla akcji %d</translation>
     </message>
 </context>
 <context>

@@ -20,29 +20,32 @@
         <extracomment>%1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)</extracomment>
         <translation>Выключение через %1 %2</translation>
     </message>
-    <message>
-        <source>Second</source>
-        <translation>сек.</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Seconds</source>
-        <translation>сек.</translation>
+        <extracomment>The unit after a number of seconds in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>секунду</numerusform>
+            <numerusform>секунды</numerusform>
+            <numerusform>секунд</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Minute</source>
-        <translation>мин</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Minutes</source>
-        <translation>мин</translation>
+        <extracomment>The unit after a number of minutes in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>минуту</numerusform>
+            <numerusform>минуты</numerusform>
+            <numerusform>минут</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Hour</source>
-        <translation>ч</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>Hours</source>
-        <translation>ч</translation>
+        <extracomment>The unit after a number of hours in &quot;Shutdown in&quot;, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>час</numerusform>
+            <numerusform>часа</numerusform>
+            <numerusform>часов</numerusform>
+        </translation>
     </message>
     <message>
         <source>Shutdown in %1 %2 %3 %4</source>
@@ -56,13 +59,14 @@
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
-    <message>
-        <source>second</source>
-        <translation>сек.</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>seconds</source>
-        <translation>сек.</translation>
+        <extracomment>The unit after the seconds left in &quot;Logging out in&quot; and the like, in the form that number asks for</extracomment>
+        <translation>
+            <numerusform>секунду</numerusform>
+            <numerusform>секунды</numerusform>
+            <numerusform>секунд</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -115,6 +119,41 @@
         <source>Locking screen in</source>
         <translation>Блокировка экрана через</translation>
     </message>
+    <message>
+        <source>L</source>
+        <extracomment>Key for &quot;Logout&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>В</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <extracomment>Key for &quot;Reboot system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>П</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <extracomment>Key for &quot;Shutdown system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>К</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <extracomment>Key for &quot;Suspend system&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Ж</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <extracomment>Key for &quot;Lock screen&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>З</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <extracomment>Key for &quot;Timer&quot; in the chooser: one letter, typed without AltGr on the language&apos;s usual keyboard, and not another action&apos;s key</extracomment>
+        <translation>Т</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
+        <translation>Клавиша: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -137,6 +176,11 @@
     <message>
         <source>Command &apos;%s&apos; was terminated by signal %d</source>
         <translation>Команда «%s» прервана сигналом %d</translation>
+    </message>
+    <message>
+        <source>No command for action %d</source>
+        <extracomment>A printf format: keep %d, the action&apos;s number.</extracomment>
+        <translation>Нет команды для действия %d</translation>
     </message>
 </context>
 <context>

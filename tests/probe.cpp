@@ -1,6 +1,8 @@
 // Linked into the probe programs: drives their dialogs from inside, as a user
 // would, so that tests can run code paths that end the process.
-// - Every message box is reported on standard output and closed with OK:
+// - Every message box is reported on standard output and closed, with OK or
+//   as PROBE_BOX_CLOSE says: "escape" (the key) or "close" (the window's
+//   close request):
 //       BOX <title>|<icon>
 //       <text>
 //       END
@@ -10,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -24,6 +27,18 @@ void clickLater(QAbstractButton *button)
 {
     // Queued, so that a dialog the click opens runs its loop outside this poll.
     QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+}
+
+void closeLater(QMessageBox *box)
+{
+    const QByteArray how = qgetenv("PROBE_BOX_CLOSE");
+    if (how == "escape")
+        QCoreApplication::postEvent(
+                box, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    else if (how == "close")
+        QMetaObject::invokeMethod(box, "close", Qt::QueuedConnection);
+    else
+        clickLater(box->button(QMessageBox::Ok));
 }
 
 QAbstractButton *findButton(QWidget *dialog, const QString &text)
@@ -46,7 +61,7 @@ void poll()
                qPrintable(box->text()));
         fflush(stdout);
         top->setProperty("probeHandled", true);
-        clickLater(box->button(QMessageBox::Ok));
+        closeLater(box);
         return;
     }
     if (!pendingClicks.isEmpty()) {

@@ -4,6 +4,9 @@
 //                                    shell's status cannot be collected
 //   probe_runner err TEXT            errDialog("%s", TEXT) with errno EAGAIN
 //   probe_runner errx TEXT           errxDialog("%s", TEXT)
+//   probe_runner action N            runAction(N) over commands that each
+//                                    print "ran" and their variable's name
+#include "commands.h"
 #include "msgbox.h"
 #include "runner.h"
 
@@ -11,6 +14,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char **argv)
@@ -31,5 +35,14 @@ int main(int argc, char **argv)
     }
     if (!strcmp(mode, "errx"))
         errxDialog(nullptr, 1, "%s", argv[2]);
+    if (!strcmp(mode, "action")) {
+        QByteArray echoes[commandCount];
+        CommandSet commands;
+        for (int index = 0; index < commandCount; ++index) {
+            echoes[index] = QByteArray("echo ran ") + actionCommands[index].name;
+            commands.command[index] = echoes[index].constData();
+        }
+        runAction(commands, atoi(argv[2]));
+    }
     return 2;
 }

@@ -1,10 +1,23 @@
 #include "conf.h"
+#include "tst_conf_faults.h"
 #include "tst_conf_helpers.h"
 
 #include <QTest>
 
 #include <cerrno>
 #include <sys/stat.h>
+
+extern "C" {
+
+char *strdup(const char *text) __THROW
+{
+    if (failNow("strdup"))
+        return nullptr;
+    static auto next = real<char *(*)(const char *)>("strdup");
+    return next(text);
+}
+
+} // extern "C"
 
 namespace {
 
@@ -48,6 +61,8 @@ private slots:
     void items_data();
     void items();
     void splitListWithoutItems();
+    void splitListReportsAllocationFailures_data();
+    void splitListReportsAllocationFailures();
     void load_data();
     void load();
     void loadErrors_data();
@@ -130,6 +145,31 @@ void TestConfReader::splitListWithoutItems()
     QCOMPARE(conf_split_list("\"abc", &failed), nullptr);
     QCOMPARE(failed, 1);
     QCOMPARE(conf_last_error.code, int(CONF_ERR_QUOTE));
+}
+
+void TestConfReader::splitListReportsAllocationFailures_data()
+{
+    QTest::addColumn<int>("nth");
+    QTest::newRow("the first item cannot be copied") << 1;
+    QTest::newRow("the last item cannot be copied") << 3;
+}
+
+// When add_string cannot copy an item, the caller learns that it was a
+// failure, not a text without items, and nothing built so far is left behind.
+// (realloc is left alone: the sanitizers and valgrind bring their own.)
+void TestConfReader::splitListReportsAllocationFailures()
+{
+    QFETCH(int, nth);
+    int failed = 0;
+    arm("strdup", nth, ENOMEM);
+    char **list = conf_split_list("a, \"b c\", d", &failed);
+    const bool injected = fault.injected;
+    disarm();
+    QVERIFY2(injected, "the armed call never came");
+    QCOMPARE(list, nullptr);
+    QCOMPARE(failed, 1);
+    QCOMPARE(conf_last_error.code, int(CONF_ERR_FATAL));
+    QCOMPARE(conf_last_error.saved_errno, ENOMEM);
 }
 
 void TestConfReader::load_data()

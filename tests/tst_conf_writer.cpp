@@ -1,4 +1,5 @@
 #include "conf.h"
+#include "tst_conf_faults.h"
 #include "tst_conf_helpers.h"
 
 #include <QTest>
@@ -6,59 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#ifndef __THROW
-#define __THROW
-#endif
-
-// Fault injection: the library's calls to these functions resolve to the
-// definitions below, which pass through to the C library until the armed
-// call, which fails once with the armed errno.
-namespace {
-
-struct Fault
-{
-    const char *function = nullptr;
-    int countdown = 0; // the armed call is the countdown-th one
-    int error = 0;
-    bool injected = false;
-};
-Fault fault;
-
-void arm(const char *function, int nth, int error)
-{
-    fault = Fault {function, nth, error, false};
-}
-
-void disarm()
-{
-    fault.function = nullptr;
-}
-
-bool failNow(const char *function)
-{
-    if (!fault.function || strcmp(fault.function, function) != 0 || fault.injected)
-        return false;
-    if (--fault.countdown > 0)
-        return false;
-    fault.injected = true;
-    errno = fault.error;
-    return true;
-}
-
-template<typename Function>
-Function real(const char *name)
-{
-    void *symbol = dlsym(RTLD_NEXT, name);
-    if (!symbol)
-        abort();
-    return reinterpret_cast<Function>(symbol);
-}
-
-} // namespace
 
 extern "C" {
 

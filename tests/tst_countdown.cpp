@@ -1,4 +1,5 @@
 #include "countdown.h"
+#include "englishplurals.h"
 #include "testsupport.h"
 #include "timerwin.h"
 
@@ -64,25 +65,29 @@ QRect centred(const QWidget &window)
                                QGuiApplication::primaryScreen()->geometry());
 }
 
-// A translation that puts the unit word before the number.
+// A translation that puts the unit word before the number; the unit words
+// count as German does.
 class ReorderingTranslator : public QTranslator
 {
 public:
-    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int n) const override
     {
         static const QHash<QString, QString> texts = {
                 {"Shutdown in %1 %2", "%2: noch %1"},
                 {"Shutdown in %1 %2 %3 %4", "noch %3 %4 und %1 %2"},
-                {"Hour", "Stunde"},
-                {"Hours", "Stunden"},
-                {"Minute", "Minute"},
-                {"Minutes", "Minuten"},
-                {"Second", "Sekunde"},
-                {"Seconds", "Sekunden"},
+        };
+        static const QHash<QString, QStringList> units = {
+                {"Hours", {"Stunde", "Stunden"}},
+                {"Minutes", {"Minute", "Minuten"}},
+                {"Seconds", {"Sekunde", "Sekunden"}},
         };
         if (qstrcmp(context, "Countdown") != 0)
             return QString();
-        return texts.value(QString::fromUtf8(sourceText));
+        const QString source = QString::fromUtf8(sourceText);
+        if (units.contains(source))
+            return units.value(source).at(n == 1 ? 0 : 1);
+        return texts.value(source);
     }
 
     bool isEmpty() const override { return false; }
@@ -96,11 +101,15 @@ class TestCountdown : public QObject
 {
     Q_OBJECT
 
+    QTranslator english;
+
 private slots:
+    // The English texts as the program shows them, with its English catalogue.
     void initTestCase()
     {
         failOnConnectWarnings();
-        Countdown::wallClock = fakeClock;
+        QVERIFY(installEnglishPlurals(english));
+        Countdown::setWallClock(fakeClock);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
     }
 
@@ -156,6 +165,9 @@ private slots:
         QTest::newRow("60 seconds in seconds") << 0 << 1 << 0 << "Shutdown in 60 Seconds";
         QTest::newRow("one second") << 0 << 1 << 59 << "Shutdown in 1 Second";
         QTest::newRow("the longest time") << 99 << 59 << 0 << "Shutdown in 99 Hours 59 Minutes";
+        QTest::newRow("21 and 1: English counts only 1 as one")
+                << 21 << 1 << 0 << "Shutdown in 21 Hours 1 Minute";
+        QTest::newRow("21 seconds") << 0 << 1 << 39 << "Shutdown in 21 Seconds";
     }
 
     void labelTexts()
@@ -180,6 +192,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("hours and minutes") << 3 << 25 << 0 << "noch 25 Minuten und 3 Stunden";
         QTest::newRow("one hour") << 1 << 0 << 0 << "Stunde: noch 1";
+        QTest::newRow("one hour one minute") << 1 << 1 << 0 << "noch 1 Minute und 1 Stunde";
         QTest::newRow("minutes") << 0 << 45 << 0 << "Minuten: noch 45";
         QTest::newRow("seconds") << 0 << 1 << 30 << "Sekunden: noch 30";
     }

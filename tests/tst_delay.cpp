@@ -1,4 +1,5 @@
 #include "delay.h"
+#include "englishplurals.h"
 #include "testsupport.h"
 
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -19,6 +21,7 @@ class TestDelay : public QObject
 
 private:
     std::unique_ptr<QWidget> parent;
+    QTranslator english;
 
     Delay *makeDelay(int seconds, const QString &message = QStringLiteral("Logging out in"))
     {
@@ -34,7 +37,12 @@ private:
     }
 
 private slots:
-    void initTestCase() { failOnConnectWarnings(); }
+    // The English texts as the program shows them, with its English catalogue.
+    void initTestCase()
+    {
+        failOnConnectWarnings();
+        QVERIFY(installEnglishPlurals(english));
+    }
 
     void init()
     {

@@ -3,15 +3,46 @@
 #include "testsupport.h"
 
 #include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMetaMethod>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <memory>
+
+namespace {
+
+// A catalogue that gives Logout another key, and the tooltip its own words.
+class KeyTranslator : public QTranslator
+{
+public:
+    explicit KeyTranslator(const QString &logoutKey) : logoutKey(logoutKey) { }
+
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        if (qstrcmp(context, "Mainwin") != 0)
+            return QString();
+        if (qstrcmp(sourceText, "L") == 0)
+            return logoutKey;
+        if (qstrcmp(sourceText, "Key: %1") == 0)
+            return QStringLiteral("Taste %1");
+        return QString();
+    }
+
+    bool isEmpty() const override { return false; }
+
+private:
+    QString logoutKey;
+};
+
+} // namespace
 
 class TestMainwin : public QObject
 {
@@ -72,6 +103,44 @@ private:
             QCOMPARE(waitForModal(), chooser);
             QTest::mouseClick(button(name), Qt::LeftButton);
         });
+    }
+
+    // Types one character the way a keyboard delivers it, the key's code and
+    // the text it types, to the widget with the focus or else the active window.
+    static void type(const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                     bool autoRepeat = false)
+    {
+        QWidget *target = QApplication::focusWidget();
+        if (!target)
+            target = QApplication::activeWindow();
+        QVERIFY(target);
+        const int key = text.at(0).toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text, autoRepeat);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text, autoRepeat);
+        QApplication::sendEvent(target, &release);
+    }
+
+    // Types at the shown chooser and tells the action text of the confirmation
+    // that opened, if any, cancelling it; a chooser that accepted is "accepted".
+    QString typedAtTheChooser(const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                              bool autoRepeat = false)
+    {
+        if (!QTest::qWaitFor([this] { return QApplication::activeWindow() == chooser; }))
+            return QStringLiteral("the chooser never got the keyboard");
+        QString opened;
+        QTimer::singleShot(0, this, [&opened] {
+            if (auto *delay = qobject_cast<Delay *>(QApplication::activeModalWidget())) {
+                opened = delay->findChild<QPushButton *>("actionButton")->text();
+                delay->reject();
+            }
+        });
+        type(text, modifiers, autoRepeat);
+        // The check above has run: in the confirmation's loop, or here.
+        QCoreApplication::processEvents();
+        if (chooser->result() == QDialog::Accepted)
+            return QStringLiteral("accepted");
+        return opened;
     }
 
 private slots:
@@ -160,8 +229,34 @@ private slots:
         QVERIFY(!chooser->findChild<Delay *>());
     }
 
+    void timerAcceptsAtOnce_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<bool>("clockShown");
+        QTest::newRow("a theme with a clock") << "fwtest" << true;
+        QTest::newRow("a theme without any of its names") << "fwnoclock" << false;
+    }
+
+    // Timer accepts at once, without a confirmation; without a clock icon its
+    // button shows the text alone and works all the same.
     void timerAcceptsAtOnce()
     {
+        QFETCH(QString, theme);
+        QFETCH(bool, clockShown);
+        // Theme icons follow the theme of the moment, so it stays until the end.
+        const auto restoreTheme = qScopeGuard(
+                [searchPaths = QIcon::themeSearchPaths(), themeName = QIcon::themeName()] {
+                    QIcon::setThemeName(themeName);
+                    QIcon::setThemeSearchPaths(searchPaths);
+                });
+        QIcon::setThemeSearchPaths({QStringLiteral(TEST_ICON_DIR)});
+        QIcon::setThemeName(theme);
+        backdrop.reset(new QWidget);
+        chooser = new Mainwin(backdrop.get());
+
+        QVERIFY2(!button("shutdownButton")->icon().isNull(), "the theme is not in use");
+        QCOMPARE(button("timerButton")->icon().isNull(), !clockShown);
+        QCOMPARE(button("timerButton")->text(), QStringLiteral("Timer"));
         clickWhenShown("timerButton");
         QCOMPARE(chooser->exec(), int(QDialog::Accepted));
         QCOMPARE(chooser->getAction(), 4);
@@ -254,6 +349,136 @@ private slots:
         });
         QCOMPARE(chooser->exec(), int(QDialog::Accepted));
         QCOMPARE(chooser->getAction(), 4);
+    }
+
+    void lettersPressTheirButtons_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("actionId");
+        QTest::addColumn<QString>("actionText");
+        QTest::newRow("l: Logout") << "l" << 0 << "Logout";
+        QTest::newRow("Shift+L: Logout") << "L" << 0 << "Logout";
+        QTest::newRow("r: Reboot system") << "r" << 1 << "Reboot system";
+        QTest::newRow("R: Reboot system") << "R" << 1 << "Reboot system";
+        QTest::newRow("s: Shutdown system") << "s" << 2 << "Shutdown system";
+        QTest::newRow("S: Shutdown system") << "S" << 2 << "Shutdown system";
+        QTest::newRow("u: Suspend system") << "u" << 3 << "Suspend system";
+        QTest::newRow("U: Suspend system") << "U" << 3 << "Suspend system";
+        QTest::newRow("k: Lock screen") << "k" << 5 << "Lock screen";
+        QTest::newRow("K: Lock screen") << "K" << 5 << "Lock screen";
+        QTest::newRow("t: Timer, at once") << "t" << 4 << "";
+        QTest::newRow("T: Timer, at once") << "T" << 4 << "";
+    }
+
+    // As a click would: the confirmation follows, and its action button accepts.
+    void lettersPressTheirButtons()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, actionId);
+        QFETCH(QString, actionText);
+        const Qt::KeyboardModifiers modifiers =
+                typed.at(0).isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        Confirmation seen;
+        QTimer::singleShot(0, this, [this, typed, modifiers, actionId, &seen] {
+            QCOMPARE(waitForModal(), chooser);
+            QTRY_COMPARE(QApplication::activeWindow(), chooser);
+            if (actionId != TimerAction)
+                answerDelay("action", seen);
+            type(typed, modifiers);
+        });
+        QCOMPARE(chooser->exec(), int(QDialog::Accepted));
+        QCOMPARE(chooser->getAction(), actionId);
+        QCOMPARE(seen.actionText, actionText);
+    }
+
+    void keysThatPressNothing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("autoRepeat");
+        QTest::newRow("Alt+L") << "l" << int(Qt::AltModifier) << false;
+        QTest::newRow("Alt+T") << "t" << int(Qt::AltModifier) << false;
+        QTest::newRow("Ctrl+S") << "s" << int(Qt::ControlModifier) << false;
+        QTest::newRow("Meta+R") << "r" << int(Qt::MetaModifier) << false;
+        QTest::newRow("a letter of no action") << "x" << int(Qt::NoModifier) << false;
+        QTest::newRow("a held key repeating") << "k" << int(Qt::NoModifier) << true;
+    }
+
+    void keysThatPressNothing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, modifiers);
+        QFETCH(bool, autoRepeat);
+        QCOMPARE(typedAtTheChooser(typed, Qt::KeyboardModifiers(modifiers), autoRepeat), QString());
+        QVERIFY(chooser->isVisible());
+    }
+
+    void translatedKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("presses");
+        QTest::newRow("Cyrillic small letter") << "Й"
+                                               << "й" << true;
+        QTest::newRow("Cyrillic capital letter") << "Й"
+                                                 << "Й" << true;
+        QTest::newRow("the English key is gone") << "Й"
+                                                 << "l" << false;
+        QTest::newRow("Turkish dotless i") << "I"
+                                           << "ı" << true;
+        QTest::newRow("German umlaut") << "Ä"
+                                       << "ä" << true;
+    }
+
+    // The key and its tooltip come from the catalogue.
+    void translatedKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, typed);
+        QFETCH(bool, presses);
+        KeyTranslator translator(key);
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        delete chooser;
+        chooser = new Mainwin(backdrop.get());
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(button("logoutButton")->toolTip(), "Taste " + key);
+        QCOMPARE(typedAtTheChooser(typed), presses ? QStringLiteral("Logout") : QString());
+    }
+
+    void letterInTheConfirmationDoesNothing()
+    {
+        bool stillConfirming = false;
+        clickWhenShown("lockButton");
+        QTimer::singleShot(0, this, [this, &stillConfirming] {
+            auto *delay = qobject_cast<Delay *>(waitForModal());
+            QVERIFY(delay);
+            QTRY_COMPARE(QApplication::activeWindow(), delay);
+            for (const char *letter : {"l", "r", "s", "u", "t", "K"})
+                type(QString::fromLatin1(letter));
+            // Neither answered nor a second confirmation opened by the chooser.
+            stillConfirming = delay->isVisible() && QApplication::activeModalWidget() == delay
+                              && chooser->findChildren<Delay *>().size() == 1;
+            QTimer::singleShot(0, this, [this] {
+                QTRY_COMPARE(QApplication::activeModalWidget(), chooser);
+                QTest::mouseClick(button("cancelButton"), Qt::LeftButton);
+            });
+            QTest::keyClick(delay, Qt::Key_Escape);
+        });
+        QCOMPARE(chooser->exec(), int(QDialog::Rejected));
+        QVERIFY(stillConfirming);
+    }
+
+    void tooltipsTellTheKeys()
+    {
+        const QList<QPair<QString, QString>> keys = {
+                {"logoutButton", "L"},  {"rebootButton", "R"}, {"shutdownButton", "S"},
+                {"suspendButton", "U"}, {"lockButton", "K"},   {"timerButton", "T"}};
+        for (const auto &key : keys) {
+            QCOMPARE(button(key.first)->toolTip(), "Key: " + key.second);
+            QCOMPARE(button(key.first)->accessibleDescription(), "Key: " + key.second);
+        }
+        QCOMPARE(button("cancelButton")->toolTip(), QString());
+        QCOMPARE(button("logoutButton")->text(), QStringLiteral("Logout"));
     }
 
     void centredOnThePrimaryScreen()

@@ -63,6 +63,64 @@ private slots:
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.boxes, box.isEmpty() ? QStringList() : QStringList {box});
     }
+
+    void errorBoxClosedAnyWay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("OK") << "ok";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("the window's close request") << "close";
+    }
+
+    // However the user gets rid of the box, the program ends with the same status.
+    void errorBoxClosedAnyWay()
+    {
+        QFETCH(QString, how);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PROBE_BOX_CLOSE", how);
+        const ProbeRun run = runProbe(PROBE_RUNNER, {"run", "exit 3"}, environment);
+        QVERIFY2(!run.crashed, "the box did not close");
+        QCOMPARE(run.boxes, QStringList {"Error|3\nCommand 'exit 3' exited with code 3"});
+        QCOMPARE(run.exitCode, 1);
+    }
+
+    void actionRunsItsOwnCommandOrNone_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("ran"); // empty: nothing may run
+        QTest::newRow("logout") << 0 << "logout";
+        QTest::newRow("reboot") << 1 << "reboot";
+        QTest::newRow("shutdown") << 2 << "shutdown";
+        QTest::newRow("suspend") << 3 << "suspend";
+        QTest::newRow("lock") << 5 << "lock";
+        // The timer's command runs only through its countdown.
+        QTest::newRow("the timer, directly") << 4 << QString();
+        QTest::newRow("no choice") << -1 << QString();
+        QTest::newRow("a code after the last") << 6 << QString();
+    }
+
+    // Above all, a value without a command must not fall through to shutdown.
+    void actionRunsItsOwnCommandOrNone()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, ran);
+        const ProbeRun run = runProbe(PROBE_RUNNER, {"action", QString::number(action)});
+        QVERIFY2(!run.crashed, qPrintable(run.err));
+        QStringList commandsRun;
+        for (const QString &line : run.out.split('\n'))
+            if (line.startsWith("ran "))
+                commandsRun << line.mid(4);
+        if (ran.isEmpty()) {
+            QCOMPARE(commandsRun, QStringList());
+            QCOMPARE(run.exitCode, 1);
+            QCOMPARE(run.boxes,
+                     QStringList {QString("Error|3\nNo command for action %1").arg(action)});
+        } else {
+            QCOMPARE(commandsRun, QStringList {ran});
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(run.boxes, QStringList());
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRunner)

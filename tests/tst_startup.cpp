@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -62,6 +64,29 @@ private:
         return runProbe(FAREWELLDESK, arguments, environment, 10000);
     }
 
+    // One row per action: its button, its option and its built-in command.
+    static void actionRows()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("builtIn");
+        QTest::newRow("logout") << "Logout"
+                                << "-l"
+                                << "fluxbox exit";
+        QTest::newRow("reboot") << "Reboot system"
+                                << "-r"
+                                << "shutdown -r now";
+        QTest::newRow("shutdown") << "Shutdown system"
+                                  << "-s"
+                                  << "shutdown -p now";
+        QTest::newRow("suspend") << "Suspend system"
+                                 << "-S"
+                                 << "acpiconf -s 3";
+        QTest::newRow("lock") << "Lock screen"
+                              << "-L"
+                              << "metalock";
+    }
+
     // Holds the instance lock the way another instance would.
     int holdLock()
     {
@@ -77,14 +102,18 @@ private slots:
         home = testHome();
         marker = home + "/marker";
         fakeBin = home + "/bin";
-        // The default lock command, harmless: proves the defaults reach the shell.
+        // Harmless stand-ins for the programs that the default commands name;
+        // each notes its name and arguments.
         QVERIFY(QDir().mkpath(fakeBin));
-        QFile metalock(fakeBin + "/metalock");
-        QVERIFY(metalock.open(QIODevice::WriteOnly));
-        metalock.write(
-                QString("#!/bin/sh\necho default-metalock >> '%1'\n").arg(marker).toLocal8Bit());
-        metalock.close();
-        QVERIFY(metalock.setPermissions(metalock.permissions() | QFile::ExeOwner));
+        for (const char *name : {"metalock", "fluxbox", "shutdown", "acpiconf"}) {
+            QFile program(fakeBin + "/" + name);
+            QVERIFY(program.open(QIODevice::WriteOnly));
+            program.write(QString("#!/bin/sh\necho \"${0##*/}\" \"$@\" >> '%1'\n")
+                                  .arg(marker)
+                                  .toLocal8Bit());
+            program.close();
+            QVERIFY(program.setPermissions(program.permissions() | QFile::ExeOwner));
+        }
         environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("PATH", fakeBin + ":" + environment.value("PATH"));
@@ -124,19 +153,12 @@ private slots:
         QTest::addColumn<QByteArray>("config");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("ran");
-        QTest::newRow("built-in default without a file")
-                << QByteArray() << QStringList() << "default-metalock\n";
         QTest::newRow("the configuration file")
                 << QByteArray("lock = \"echo from-config >> $HOME/marker\"\n") << QStringList()
                 << "from-config\n";
         QTest::newRow("an option over the file")
                 << QByteArray("lock = \"echo from-config >> $HOME/marker\"\n")
                 << QStringList {"-L", "echo from-option >> $HOME/marker"} << "from-option\n";
-        QTest::newRow("the last of a repeated option")
-                << QByteArray()
-                << QStringList {"-L", "echo first >> $HOME/marker", "-L",
-                                "echo second >> $HOME/marker"}
-                << "second\n";
         QTest::newRow("blanks stay inside one command")
                 << QByteArray() << QStringList {"-L", "echo one   two >> $HOME/marker"}
                 << "one two\n";
@@ -164,28 +186,35 @@ private slots:
         QCOMPARE(QFileInfo::exists(configPath()), !config.isEmpty()); // never written
     }
 
-    void eachActionRunsItsCommand_data()
+    void builtInDefaultsWithoutAFile_data() { actionRows(); }
+
+    void builtInDefaultsWithoutAFile()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("option");
-        QTest::newRow("logout") << "Logout"
-                                << "-l";
-        QTest::newRow("reboot") << "Reboot system"
-                                << "-r";
-        QTest::newRow("shutdown") << "Shutdown system"
-                                  << "-s";
-        QTest::newRow("suspend") << "Suspend system"
-                                 << "-S";
-        QTest::newRow("lock") << "Lock screen"
-                              << "-L";
+        QFETCH(QString, button);
+        QFETCH(QString, builtIn);
+        QProcessEnvironment env = environment;
+        // The stand-ins alone can be found: the machine's own shutdown never runs.
+        env.insert("PATH", fakeBin);
+        env.insert("PROBE_CLICKS", button + "," + button);
+        const ProbeRun run = runProbe(PROBE_STARTUP, {}, env);
+        QCOMPARE(run.boxes, QStringList());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(markerText(), builtIn + "\n");
+        QVERIFY2(!QFileInfo::exists(configPath()), "the defaults were written to a file");
     }
 
-    void eachActionRunsItsCommand()
+    void eachActionRunsTheLastOfItsOption_data() { actionRows(); }
+
+    // Every option is given twice: the first of each must lose.
+    void eachActionRunsTheLastOfItsOption()
     {
         QFETCH(QString, button);
         QFETCH(QString, option);
+        const QStringList options {"-l", "-r", "-s", "-S", "-L"};
         QStringList arguments;
-        for (const char *each : {"-l", "-r", "-s", "-S", "-L"})
+        for (const QString &each : options)
+            arguments << each << note("overridden");
+        for (const QString &each : options)
             arguments << each << note(each);
         const ProbeRun run = probe({button, button}, arguments);
         QCOMPARE(run.exitCode, 0);
@@ -247,6 +276,38 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.boxes, QStringList {"Error|3\nSyntax error: Missing '=', in file "
                                          + configPath() + ", line 2\n"});
+    }
+
+    void unreadableConfigurationIsReported_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("text"); // {file} stands for the configuration's path
+        QTest::newRow("a directory in its place")
+                << "directory"
+                << QString("Fatal: fread(): Fatal error: %1\n").arg(strerror(EISDIR));
+        QTest::newRow("no read permission")
+                << "mode 000" << QString("Fatal: {file}: Fatal error: %1\n").arg(strerror(EACCES));
+    }
+
+    // Only a missing file falls back to the defaults; one that cannot be read
+    // is reported, and nothing runs.
+    void unreadableConfigurationIsReported()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, text);
+        if (obstacle == "directory") {
+            QVERIFY(QDir().mkpath(configPath()));
+        } else {
+            if (geteuid() == 0)
+                QSKIP("root reads a file whatever its mode");
+            writeConfig("lock = \"xlock\"\n");
+            QVERIFY(QFile::setPermissions(configPath(), QFile::Permissions()));
+        }
+        const ProbeRun run = probe({"Lock screen", "Lock screen"}, {"-L", note("ran")});
+        QDir().rmdir(configPath());
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.boxes, QStringList {"Error|3\n" + text.replace("{file}", configPath())});
+        QCOMPARE(markerText(), QString());
     }
 
     void secondInstanceEndsSilently()

@@ -25,9 +25,22 @@ constexpr int trayProbeInterval = 500;
 // Failing probes for a system tray, beyond the first, before the window shows itself.
 constexpr int trayProbeBudget = 60;
 
+// What is left of the budget. It belongs to the desktop, not to one countdown,
+// so it lives as long as the process: once the desktop has shown that it has
+// no tray, a probe restarted later (after a screen change, or by another
+// countdown) shows the window at its first tick instead of making the user
+// wait again. Only a tray that was there, whose icon is rebuilt, earns a new
+// budget.
+int trayProbesLeft = trayProbeBudget;
+
+time_t (*wallClock)(time_t *) = ::time;
+
 } // namespace
 
-time_t (*Countdown::wallClock)(time_t *) = ::time;
+void Countdown::setWallClock(time_t (*clock)(time_t *))
+{
+    wallClock = clock;
+}
 
 Countdown::Countdown(int hours, int minutes, QWidget *parent)
     : QDialog(parent), shutdownDue(false), trayIcon(nullptr)
@@ -112,17 +125,21 @@ void Countdown::update()
         trayIcon->setToolTip(textLabel->text());
 }
 
-// Each unit word is translated on its own and the numbers fill the markers in
-// a fixed order, so that a translation may put them where its grammar wants.
+// Each unit word is translated on its own, in the form its number asks for,
+// and the numbers fill the markers in a fixed order, so that a translation may
+// put them where its grammar wants.
 void Countdown::setLabelText(int hours, int minutes, int seconds)
 {
     //: %1 is a number, %2 its unit: Second(s), Minute(s) or Hour(s)
     const QString oneUnit = tr("Shutdown in %1 %2");
-    const QString hourWord = hours == 1 ? tr("Hour") : tr("Hours");
-    const QString minuteWord = minutes == 1 ? tr("Minute") : tr("Minutes");
+    //: The unit after a number of hours in "Shutdown in", in the form that number asks for
+    const QString hourWord = tr("Hours", nullptr, hours);
+    //: The unit after a number of minutes in "Shutdown in", in the form that number asks for
+    const QString minuteWord = tr("Minutes", nullptr, minutes);
     QString text;
     if (seconds > 0)
-        text = oneUnit.arg(QString::number(seconds), seconds == 1 ? tr("Second") : tr("Seconds"));
+        //: The unit after a number of seconds in "Shutdown in", in the form that number asks for
+        text = oneUnit.arg(QString::number(seconds), tr("Seconds", nullptr, seconds));
     else if (hours <= 0)
         text = oneUnit.arg(QString::number(minutes), minuteWord);
     else if (minutes <= 0)
@@ -195,12 +212,8 @@ void Countdown::keyPressEvent(QKeyEvent *e)
 
 void Countdown::checkForSysTray()
 {
-    // Shared by every countdown, and only ever raised again by a rebuild, so
-    // that a probe restarted after the budget ran out shows the window at once.
-    static int trayTriesLeft = trayProbeBudget;
-
     if (trayIcon) {
-        trayTriesLeft = trayProbeBudget;
+        trayProbesLeft = trayProbeBudget;
         delete trayIcon;
         trayIcon = nullptr;
     }
@@ -209,7 +222,7 @@ void Countdown::checkForSysTray()
         createTrayIcon();
         return;
     }
-    if (trayTriesLeft-- <= 0) {
+    if (trayProbesLeft-- <= 0) {
         trayTimer->stop();
         show();
     }

@@ -26,17 +26,19 @@ public:
     // True once the time has run out; the dialog is then accepted.
     bool isShutdownDue() const;
 
-    // The wall clock the countdown reads, ::time unless a test replaces it to
-    // move through the countdown without waiting.
-    static time_t (*wallClock)(time_t *);
+    // The wall clock every countdown reads: ::time, unless a test sets its
+    // own to move through a countdown without waiting.
+    static void setWallClock(time_t (*clock)(time_t *));
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private slots:
     void update();
     void hideWin();
     void changeTimer();
     void trayClicked(QSystemTrayIcon::ActivationReason reason);
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *e) override;
     void checkForSysTray();
     void scrGeomChanged(const QRect &);
 

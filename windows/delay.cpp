@@ -65,7 +65,9 @@ void Delay::setLabelText(const QString &message, int seconds)
 {
     if (seconds <= 0)
         return;
-    const QString unit = seconds == 1 ? tr("second") : tr("seconds");
+    //: The unit after the seconds left in "Logging out in" and the like,
+    //: in the form that number asks for
+    const QString unit = tr("seconds", nullptr, seconds);
     textLabel->setText(QString(message + QLatin1String(" %1 %2")).arg(seconds).arg(unit));
 }
 

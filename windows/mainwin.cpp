@@ -5,6 +5,7 @@
 #include "placement.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -19,6 +20,13 @@ QPushButton *actionButton(const QIcon &icon, const QString &text, const char *ob
     button->setObjectName(QLatin1String(objectName));
     button->setStyleSheet(QStringLiteral("padding: 2px; text-align: left;"));
     return button;
+}
+
+// Shift and Caps Lock change a letter's case, not the key it is. Both ways are
+// compared, as some letters map to their other case only one way (ẞ to ß).
+bool sameLetter(QChar a, QChar b)
+{
+    return a.toUpper() == b.toUpper() || a.toLower() == b.toLower();
 }
 
 } // namespace
@@ -67,6 +75,25 @@ Mainwin::Mainwin(QWidget *parent)
     connect(timerButton, SIGNAL(clicked()), this, SLOT(timerClicked()));
     connect(cancelButton, SIGNAL(clicked()), this, SLOT(reject()));
 
+    //: Key for "Logout" in the chooser: one letter, typed without AltGr on the
+    //: language's usual keyboard, and not another action's key
+    addLetterKey(tr("L"), logoutButton);
+    //: Key for "Reboot system" in the chooser: one letter, typed without AltGr on the
+    //: language's usual keyboard, and not another action's key
+    addLetterKey(tr("R"), rebootButton);
+    //: Key for "Shutdown system" in the chooser: one letter, typed without AltGr on the
+    //: language's usual keyboard, and not another action's key
+    addLetterKey(tr("S"), shutdownButton);
+    //: Key for "Suspend system" in the chooser: one letter, typed without AltGr on the
+    //: language's usual keyboard, and not another action's key
+    addLetterKey(tr("U"), suspendButton);
+    //: Key for "Lock screen" in the chooser: one letter, typed without AltGr on the
+    //: language's usual keyboard, and not another action's key
+    addLetterKey(tr("K"), lockButton);
+    //: Key for "Timer" in the chooser: one letter, typed without AltGr on the
+    //: language's usual keyboard, and not another action's key
+    addLetterKey(tr("T"), timerButton);
+
     setModal(true);
     setWindowFlags(windowFlags() | Qt::Dialog | Qt::X11BypassWindowManagerHint
                    | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -76,6 +103,36 @@ Mainwin::Mainwin(QWidget *parent)
 int Mainwin::getAction() const
 {
     return action;
+}
+
+void Mainwin::addLetterKey(const QString &key, QPushButton *button)
+{
+    if (key.size() != 1)
+        return; // a broken catalogue: the button still works, only without its key
+    letterKeys.append({key.at(0), button});
+    //: Tooltip of each action button in the chooser; %1 is the letter that presses it
+    const QString told = tr("Key: %1").arg(key);
+    button->setToolTip(told);
+    button->setAccessibleDescription(told);
+}
+
+// A letter presses its action's button. The keys only live here: the Delay is a
+// window of its own, so a letter typed in it never reaches the chooser.
+void Mainwin::keyPressEvent(QKeyEvent *e)
+{
+    // Typed with Ctrl, Alt or Meta, a letter is someone else's shortcut; a key
+    // held down presses its button once.
+    const Qt::KeyboardModifiers otherShortcuts =
+            Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!(e->modifiers() & otherShortcuts) && !e->isAutoRepeat() && e->text().size() == 1) {
+        for (const auto &letterKey : qAsConst(letterKeys)) {
+            if (sameLetter(letterKey.first, e->text().at(0))) {
+                letterKey.second->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(e);
 }
 
 void Mainwin::logoutClicked()

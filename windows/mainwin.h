@@ -3,6 +3,11 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPair>
+#include <QVector>
+
+class QKeyEvent;
+class QPushButton;
 
 // The codes getAction() reports.
 enum ActionId {
@@ -15,7 +20,9 @@ enum ActionId {
 };
 
 // Modal and centred on the primary screen. Each action but Timer is confirmed
-// by a Delay first; getAction() then gives its ActionId. Cancel rejects.
+// by a Delay first; getAction() then gives its ActionId. Cancel rejects. Each
+// action also has a letter key, told in its button's tooltip, that presses the
+// button as a click would.
 class Mainwin : public QDialog
 {
     Q_OBJECT
@@ -26,6 +33,9 @@ public:
     // The ActionId of the last accepted choice; meaningful only after exec()
     // returned QDialog::Accepted.
     int getAction() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
 
 private slots:
     void logoutClicked();
@@ -38,6 +48,7 @@ private slots:
 private:
     void confirm(ActionId actionId, const QString &actionName, const QString &message,
                  const QIcon &icon);
+    void addLetterKey(const QString &key, QPushButton *button);
 
     int action = -1;
     QIcon logoutIcon;
@@ -46,4 +57,5 @@ private:
     QIcon timerIcon;
     QIcon rebootIcon;
     QIcon lockIcon;
+    QVector<QPair<QChar, QPushButton *>> letterKeys;
 };

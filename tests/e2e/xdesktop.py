@@ -359,7 +359,10 @@ class Desktop:
 
     def click(self, x, y):
         """Clicks once the pointer is there. The caller waits for what the click does."""
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+        # --sync waits for the pointer to move, and long when it is there already.
+        if self.x("xdotool", "getmouselocation", "--shell").split()[:2] != ["X=%d" % x, "Y=%d" % y]:
+            self.x("xdotool", "mousemove", "--sync", str(x), str(y))
+        self.x("xdotool", "click", "1")
 
     def key(self, *keys):
         """Keys to no particular window: they go where the focus is, in order.
@@ -372,7 +375,8 @@ class Desktop:
     def looks(self, window, top, bottom):
         """The pixels of window's rows top to bottom (from its top edge)."""
         image = self.screenshot()
-        return [image.pixel(x, window.y + y) for y in range(top, bottom) for x in range(window.x, window.x + window.width)]
+        columns = range(window.x, window.x + window.width)
+        return [image.pixel(x, window.y + y) for y in range(top, bottom) for x in columns]
 
     def key_handled(self, window, key):
         """Presses key, then Tab; returns once Tab has moved the focus in the bottom row.

@@ -1,6 +1,7 @@
 // The example configuration as a package installs it: copied into a user's
 // configuration directory, it loads with the program's own library, and the
 // snippets its comments show read the way the comments say.
+#include "commands.h"
 #include "conf.h"
 #include "testsupport.h"
 
@@ -8,20 +9,28 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
-enum Slot { Lock, Logout, Shutdown, Reboot, Suspend, SlotCount };
-
 // The program's variables, with defaults no file would set: a value read back
 // that differs from these came from the file.
-const ConfVar probeTemplate[SlotCount] = {
-        {"lock", CONF_STRING, Lock, "(not set)"},
-        {"logout", CONF_STRING, Logout, "(not set)"},
-        {"shutdown", CONF_STRING, Shutdown, "(not set)"},
-        {"reboot", CONF_STRING, Reboot, "(not set)"},
-        {"suspend", CONF_STRING, Suspend, "(not set)"},
-};
+ConfVar probeTemplate[commandCount];
+
+void fillProbeTemplate()
+{
+    for (int index = 0; index < commandCount; ++index)
+        probeTemplate[index] = {actionCommands[index].name, CONF_STRING, index, "(not set)"};
+}
+
+// The slot of a variable, as the program loads it.
+int slotOf(const char *name)
+{
+    for (int index = 0; index < commandCount; ++index)
+        if (!strcmp(actionCommands[index].name, name))
+            return index;
+    return -1;
+}
 
 QString userConfigPath()
 {
@@ -37,7 +46,7 @@ bool makeUserConfigDir()
 
 ConfSection *loadUserConfig()
 {
-    return conf_load("farewelldesk", "config", probeTemplate, SlotCount);
+    return conf_load("farewelldesk", "config", probeTemplate, commandCount);
 }
 
 // The indented example blocks of the comments ("#" and seven blanks), each
@@ -78,17 +87,16 @@ void TestExampleConfig::initTestCase()
 {
     QVERIFY2(QFile::exists(QStringLiteral(STAGED_EXAMPLE_CONFIG)), STAGED_EXAMPLE_CONFIG);
     QVERIFY(makeUserConfigDir());
+    fillProbeTemplate();
 }
 
 void TestExampleConfig::loadsToDefaults_data()
 {
     QTest::addColumn<int>("slot");
     QTest::addColumn<QByteArray>("value");
-    QTest::newRow("lock") << int(Lock) << QByteArray("metalock");
-    QTest::newRow("logout") << int(Logout) << QByteArray("fluxbox exit");
-    QTest::newRow("shutdown") << int(Shutdown) << QByteArray("shutdown -p now");
-    QTest::newRow("reboot") << int(Reboot) << QByteArray("shutdown -r now");
-    QTest::newRow("suspend") << int(Suspend) << QByteArray("acpiconf -s 3");
+    for (int index = 0; index < commandCount; ++index)
+        QTest::newRow(actionCommands[index].name)
+                << index << QByteArray(actionCommands[index].defaultCommand);
 }
 
 // A user who copies the example as it is gets the built-in commands, now set
@@ -98,8 +106,7 @@ void TestExampleConfig::loadsToDefaults()
     QFETCH(int, slot);
     QFETCH(QByteArray, value);
     QFile::remove(userConfigPath());
-    // Copied as cp(1) would: with the installed file's permissions, which must
-    // let its owner open it for writing, as the library does.
+    // Copied as cp(1) would, with the installed file's permissions.
     QVERIFY(QFile::copy(QStringLiteral(STAGED_EXAMPLE_CONFIG), userConfigPath()));
 
     ConfSection *config = loadUserConfig();
@@ -118,20 +125,20 @@ void TestExampleConfig::snippetReadsAsDocumented_data()
     QTest::addColumn<int>("slot");
     QTest::addColumn<QByteArray>("value");
     QTest::newRow("unquoted blanks are dropped")
-            << QByteArray("lock = xlock -mode blank") << QByteArray() << int(Lock)
+            << QByteArray("lock = xlock -mode blank") << QByteArray() << slotOf("lock")
             << QByteArray("xlock-modeblank");
     QTest::newRow("escaped quotes inside quotes")
             << QByteArray(R"(lock = "xlock -mode blank -info \"Back soon\"")") << QByteArray()
-            << int(Lock) << QByteArray(R"(xlock -mode blank -info "Back soon")");
+            << slotOf("lock") << QByteArray(R"(xlock -mode blank -info "Back soon")");
     QTest::newRow("continuation joins lines without a blank")
-            << QByteArray(R"(shutdown = "sync; \)") << QByteArray() << int(Shutdown)
+            << QByteArray(R"(shutdown = "sync; \)") << QByteArray() << slotOf("shutdown")
             << QByteArray("sync; shutdown -p now");
     QTest::newRow("section header")
             << QByteArray("desktop:") << QByteArray("desktop") << -1 << QByteArray();
     QTest::newRow("unquoted value ending in a colon is a header")
             << QByteArray("lock = xlock:") << QByteArray("lock = xlock") << -1 << QByteArray();
     QTest::newRow("quoted colon is a value") << QByteArray(R"(lock = "xlock:")") << QByteArray()
-                                             << int(Lock) << QByteArray("xlock:");
+                                             << slotOf("lock") << QByteArray("xlock:");
 }
 
 void TestExampleConfig::snippetReadsAsDocumented()

@@ -1,0 +1,57 @@
+"""A letter key for each action in the chooser, typed on a real keyboard."""
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+# The key typed in the chooser, the action whose command must have run, and
+# letters typed in the confirmation first, which must do nothing there.
+LETTER_ROWS = [
+    ("l", "logout", ["r", "t"]),
+    ("r", "reboot", ["l"]),
+    ("shift+s", "shutdown", ["s", "u"]),
+    ("u", "suspend", ["k"]),
+    ("k", "lock", ["shift+l"]),
+]
+
+
+class LettersTest(Scenario):
+    TIME_LIMIT = 150
+
+    def test_each_letter_confirms_and_runs_its_own_command_once(self):
+        for letter, action, ignored in LETTER_ROWS:
+            with self.subTest(letter):
+                desktop = xdesktop.Desktop()
+                with desktop:
+                    self.markers = xdesktop.Markers()
+                    program = self.start(desktop)
+                    chooser = self.wait_chooser(desktop, program, keyboard=True)
+                    desktop.key(letter)
+                    delay = desktop.wait_dialog(
+                        "the confirmation over the chooser", predicate=lambda w: w.wid != chooser.window.wid
+                    )
+                    self.assertEqual(len(desktop.dialogs()), 2)
+                    desktop.wait_focus(delay)
+                    desktop.key(*ignored)
+                    desktop.key("Return")
+                    self.assertEqual(program.wait(timeout=20), 0, program.output())
+                    self.assertEqual(self.markers.lines(), ["%s windows=0" % action])
+
+    def test_t_opens_the_timer_dialog_at_once(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program, keyboard=True)
+        desktop.key("t")
+        # No confirmation: the chooser gives way to the timer dialog.
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        self.assertEqual(desktop.dialogs(), [timerwin])
+        desktop.wait_focus(timerwin)
+        desktop.key("Escape")
+        back = self.wait_chooser(desktop, program, keyboard=True)
+        self.assertEqual(back.window.wid, chooser.window.wid)
+        desktop.key("Escape")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+
+if __name__ == "__main__":
+    xdesktop.main()
