@@ -1,17 +1,36 @@
 #include "placement.h"
 
 #include <QGuiApplication>
+#include <QRect>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
 
+namespace {
+
+QRect centredOnPrimaryScreen(QSize size)
+{
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
+                               QGuiApplication::primaryScreen()->geometry());
+}
+
+} // namespace
+
 void showCentred(QWidget *window, QSize size)
 {
-    window->show();
-    if (!size.isValid())
+    if (!(window->windowFlags() & Qt::X11BypassWindowManagerHint)) {
+        // A window manager places a window as it maps it: centred after that.
+        window->show();
+        window->setGeometry(centredOnPrimaryScreen(size.isValid() ? size : window->size()));
+        return;
+    }
+    // Placed before it is mapped: moved after, it would show somewhere else
+    // for a moment, and a click aimed at it then would land on the backdrop.
+    if (!size.isValid()) {
+        window->adjustSize();
         size = window->size();
-    window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
-                                            QGuiApplication::primaryScreen()->geometry()));
-    if (window->windowFlags() & Qt::X11BypassWindowManagerHint)
-        window->activateWindow();
+    }
+    window->setGeometry(centredOnPrimaryScreen(size));
+    window->show();
+    window->activateWindow();
 }

@@ -382,6 +382,7 @@ private slots:
         click();
         QCOMPARE(countdown.geometry(), centred(countdown));
         const QPoint movedTo = countdown.pos() + QPoint(37, -23);
+        const QSize shownSize = countdown.size();
         countdown.move(movedTo);
         if (hiddenBy == QLatin1String("tray"))
             click();
@@ -393,6 +394,7 @@ private slots:
         click();
         QVERIFY(countdown.isVisible());
         QCOMPARE(countdown.pos(), movedTo);
+        QCOMPARE(countdown.size(), shownSize);
     }
 
     void changeTimerPreset_data()

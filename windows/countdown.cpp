@@ -10,6 +10,7 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -183,14 +184,32 @@ void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
     } else {
         // Some window managers (i3) place a window anew each time it is
         // mapped; it comes back where it was, also after the user moved it.
-        move(lastPosition);
         show();
+        setGeometry(QRect(lastPosition, size()));
+        returning = true;
     }
+}
+
+// i3 takes a position asked for while it maps the window as that of its
+// frame, and puts the window lower by the title bar; once the window is
+// mapped, it grants the same request as it is. A move by the user would
+// hardly put the frame's corner exactly there.
+void Countdown::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    if (!returning || frameGeometry().topLeft() != lastPosition
+        || geometry().topLeft() == lastPosition)
+        return;
+    returning = false;
+    setGeometry(QRect(lastPosition, size()));
 }
 
 void Countdown::hideEvent(QHideEvent *event)
 {
-    lastPosition = pos();
+    // The window's own corner: the frame's would put it lower by the title
+    // bar on each show, as the frame is gone once the window is hidden.
+    lastPosition = geometry().topLeft();
+    returning = false;
     hasBeenShown = true;
     QDialog::hideEvent(event);
 }

@@ -11,6 +11,7 @@
 class QCloseEvent;
 class QHideEvent;
 class QKeyEvent;
+class QMoveEvent;
 class QLabel;
 class QTimer;
 
@@ -44,6 +45,7 @@ private slots:
 
 protected:
     void hideEvent(QHideEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void setLabelText(int hours, int minutes, int seconds);
@@ -57,7 +59,10 @@ private:
     QTimer *trayTimer;
     QLabel *textLabel;
     QSystemTrayIcon *trayIcon;
-    // Where the window was when it was last hidden; none before it was shown.
+    // Where the window was when it was last hidden, without its frame; none
+    // before it was shown.
     QPoint lastPosition;
     bool hasBeenShown = false;
+    // Shown again, and not yet put back by the window manager.
+    bool returning = false;
 };

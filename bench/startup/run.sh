@@ -89,15 +89,31 @@ python3 - "$BENCH_OUT" <<'PY'
 import json, os, sys
 out = sys.argv[1]
 layouts = ["1920x1080", "3840x2160", "2x1920x1080"]
-def summary(name):
+full_size = {"1920x1080": "1920x1080", "3840x2160": "3840x2160", "2x1920x1080": "1920x1080"}
+def stats(values):
+    values = sorted(v for v in values if v is not None)
+    if not values:
+        return None
+    return {"min": values[0], "median": values[len(values) // 2], "max": values[-1]}
+def summary(name, layout):
     path = os.path.join(out, "result-%s.json" % name)
-    return json.load(open(path))["summary"] if os.path.exists(path) else {}
+    if not os.path.exists(path):
+        return {}
+    result = json.load(open(path))
+    # The dialog is the first window mapped that neither covers a screen nor
+    # is the program's one-pixel keyboard grab window.
+    def dialog(size):
+        width, height = (int(v) for v in size.split("x"))
+        return size != full_size[layout] and width > 1 and height > 1
+    maps = [next((t for t, _, size in run["maps"] if dialog(size)), None)
+            for run in result["runs"] if not run["warmup"]]
+    return dict(result["summary"], x_map_dialog_ms=stats(maps))
 print("\nms from spawn to the dialog's MapNotify (median [min..max]), peak RSS (median)")
 print("%-13s %-15s %26s %10s %12s" % ("layout", "program", "mapped ms", "RSS MB", "vs reference"))
 for layout in layouts:
-    ref = summary("reference-" + layout).get("x_map_dialog_ms", {}).get("median")
+    ref = (summary("reference-" + layout, layout).get("x_map_dialog_ms") or {}).get("median")
     for name in ["bare", "reference", "program", "program-gl-off"]:
-        s = summary("%s-%s" % (name, layout))
+        s = summary("%s-%s" % (name, layout), layout)
         m, rss = s.get("x_map_dialog_ms"), s.get("maxrss_kb")
         if not m:
             print("%-13s %-15s %26s" % (layout, name, "no map seen"))
