@@ -2,7 +2,7 @@
 """Runs build/farewelldesk (scripts/build.sh run builds it) safely: every command only prints what would have run.
 
     scripts/demo.py [OPTIONS...]        options go to the program
-    scripts/demo.py --readme-shots DIR  writes DIR/chooser.png and DIR/countdown.png
+    scripts/demo.py --readme-shots DIR  writes DIR/chooser.png, DIR/panel.png and DIR/countdown.png
 
 With an X display the program runs there. Without one it runs on a private
 virtual display (Xvfb with fluxbox): the demo waits for the chooser, saves a
@@ -98,24 +98,38 @@ def run_on_private_display(extra):
             return status
 
 
+def furnish(desktop):
+    """Something on the desktop for the dimming to show."""
+    desktop.paint_root("#3a6ea5")
+    desktop.spawn(["xclock", "-geometry", "180x180+40+40", "-update", "1"])
+    desktop.spawn(["xeyes", "-geometry", "160x110+600+60"])
+    desktop.spawn(["xmessage", "-geometry", "+420+380", "-buttons", "", "Goodbye for today"])
+    for name in ("xclock", "xeyes"):
+        desktop.wait_named(name)
+    drawn(desktop, desktop.wait_named("xmessage"))
+
+
+def chooser_shot(desktop, path):
+    program = start(desktop)
+    chooser = wait_chooser(desktop, program)
+    desktop.wait_focus(chooser)
+    drawn(desktop, chooser)
+    desktop.screenshot().save_png(path)
+    close_chooser(desktop, program, chooser)
+
+
 def readme_shots(folder):
-    """The README's pictures: the chooser over a desktop with something on it, and the countdown with its tray icon."""
+    """The README's pictures: the chooser over a desktop with something on it,
+    also on a desktop with a panel, and the countdown with its tray icon."""
     os.makedirs(folder, exist_ok=True)
+    paths = [os.path.join(folder, name) for name in ("chooser.png", "panel.png", "countdown.png")]
     with tempfile.TemporaryDirectory(prefix="farewelldesk-shots.") as scratch:
+        with xdesktop.Desktop(monitors=[(800, 600)], home_dir=scratch, wm="xfce") as desktop:
+            furnish(desktop)
+            chooser_shot(desktop, paths[1])
         with xdesktop.Desktop(monitors=[(800, 600)], home_dir=scratch) as desktop:
-            desktop.paint_root("#3a6ea5")
-            desktop.spawn(["xclock", "-geometry", "180x180+40+40", "-update", "1"])
-            desktop.spawn(["xeyes", "-geometry", "160x110+600+60"])
-            desktop.spawn(["xmessage", "-geometry", "+420+380", "-buttons", "", "Goodbye for today"])
-            for name in ("xclock", "xeyes"):
-                desktop.wait_named(name)
-            drawn(desktop, desktop.wait_named("xmessage"))
-            program = start(desktop)
-            chooser = wait_chooser(desktop, program)
-            desktop.wait_focus(chooser)
-            drawn(desktop, chooser)
-            desktop.screenshot().save_png(os.path.join(folder, "chooser.png"))
-            close_chooser(desktop, program, chooser)
+            furnish(desktop)
+            chooser_shot(desktop, paths[0])
 
             program = start(desktop)
             chooser = wait_chooser(desktop, program)
@@ -128,10 +142,10 @@ def readme_shots(folder):
             desktop.click(*icon.centre)
             window = desktop.wait_dialog("the countdown window")
             drawn(desktop, window)
-            desktop.screenshot().save_png(os.path.join(folder, "countdown.png"))
+            desktop.screenshot().save_png(paths[2])
             xdesktop.click_bottom_button(desktop, window, 1)  # Cancel timer
             program.wait(timeout=5)
-    print("Wrote %s and %s" % (os.path.join(folder, "chooser.png"), os.path.join(folder, "countdown.png")))
+    print("Wrote " + ", ".join(paths))
     return 0
 
 

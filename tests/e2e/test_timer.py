@@ -9,23 +9,6 @@ from xdesktop import Scenario, wait_for
 class TimerTest(Scenario):
     TIME_LIMIT = 110
 
-    def start_one_minute(self, desktop):
-        """Timer in the chooser, then OK on the preset of one minute."""
-        program = self.start(desktop)
-        chooser = self.wait_chooser(desktop, program)
-        desktop.click(*chooser.button("Timer"))
-        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
-        xdesktop.click_bottom_button(desktop, timerwin, 0)
-        wait_for("the backdrop to go", lambda: not desktop.backdrops() and not desktop.dialogs())
-        return program
-
-    def tray_icon(self, desktop):
-        def find():
-            icons = [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
-            return icons[0] if len(icons) == 1 else None
-
-        return wait_for("the tray icon", find, timeout=20)
-
     def wait_tray_picture(self, desktop, icon):
         """Waits for a picture in the tray icon's window, which an empty slot never shows.
 

@@ -2,12 +2,13 @@
 
 Desktop starts a private X server (testing/xserver.py: Xvfb; two monitors
 side by side through a nested Xephyr with Xinerama) and a real window manager
-(fluxbox, with or without the system tray of its toolbar), and tears all of it
-down again. Program runs farewelldesk on it with harmless commands that only
-append a marker line to a file in the private home. The helpers act like a
-user would: xdotool clicks at screen positions and keys sent to whatever has
-the focus, and pixels read from a dump of the root window. Each step waits
-for what the user would see happen, never for a fixed time.
+with its panel and system tray (windowmanagers.py; fluxbox also without the
+tray of its toolbar), and tears all of it down again. Program runs farewelldesk
+on it with harmless commands that only append a marker line to a file in the
+private home. The helpers act like a user would: xdotool clicks at screen
+positions and keys sent to whatever has the focus, and pixels read from a dump
+of the root window. Each step waits for what the user would see happen, never
+for a fixed time.
 
 Standard library only; the X side needs the Debian packages xvfb,
 xserver-xephyr (two monitors), fluxbox, xdotool, x11-utils (xwininfo, xev,
@@ -26,6 +27,8 @@ import tempfile
 import time
 import unittest
 import zlib
+
+import windowmanagers
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -132,16 +135,21 @@ class Window:
 
 
 class Desktop:
-    """A private X server with fluxbox, as a context manager.
+    """A private X server with a window manager, as a context manager.
 
     monitors: list of (width, height); more than one gives side-by-side
     Xinerama heads, the first being the primary one.
     tray: whether fluxbox's toolbar has its system tray.
+    wm: a name from windowmanagers.WINDOW_MANAGERS; by default
+    $FAREWELLDESK_E2E_WM, or fluxbox.
     """
 
-    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None):
         self.monitors = list(monitors)
         self.tray = tray
+        self.wm = windowmanagers.WINDOW_MANAGERS[wm or os.environ.get("FAREWELLDESK_E2E_WM", "fluxbox")]
+        # What the window manager's session adds for every client (a session bus).
+        self.session_env = {}
         self.processes = []
         self.server = None
         self.display = None
@@ -165,6 +173,8 @@ class Desktop:
         env = self.server.env()
         env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
         env.pop("WAYLAND_DISPLAY", None)
+        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        env.update(self.session_env)
         return env
 
     def spawn(self, argv, env=None, **kwargs):
@@ -177,7 +187,6 @@ class Desktop:
 
     # The X clients used here, and the Debian packages that have them.
     TOOLS = {
-        "fluxbox": "fluxbox",
         "xdotool": "xdotool",
         "xwininfo": "x11-utils",
         "xev": "x11-utils",
@@ -187,7 +196,8 @@ class Desktop:
     }
 
     def check_tools(self):
-        missing = {package for tool, package in self.TOOLS.items() if not shutil.which(tool)}
+        needed = dict(self.TOOLS, **self.wm.programs)
+        missing = {package for tool, package in needed.items() if not shutil.which(tool)}
         if not self.screenshot_command():
             missing.add("x11-apps")
         missing = sorted(missing)
@@ -199,43 +209,21 @@ class Desktop:
         self.server = xserver.Display(self.monitors, logdir=self.workdir)
         self.server.start()
         self.display = self.server.name
-        self._start_fluxbox()
+        self.wm.start(self)
+        self._wait_for_desktop()
 
-    def _start_fluxbox(self):
-        # fluxbox fills a missing ~/.fluxbox with the system's defaults (and
-        # rewrites an -rc file given instead); their style starts fbsetbg,
-        # which paints the root window or complains in a window of its own.
-        config = os.path.join(self.home, ".fluxbox")
-        os.makedirs(config, exist_ok=True)
-        tools = "workspacename, iconbar, systemtray, clock" if self.tray else "workspacename, iconbar, clock"
-        files = {
-            "init": "session.configVersion: 13\n"
-            "session.screen0.toolbar.visible: true\n"
-            "session.screen0.toolbar.tools: %s\n"
-            "session.screen0.toolbar.placement: BottomCenter\n"
-            "session.screen0.rootCommand:\n"
-            "session.screen0.workspaces: 1\n"
-            "session.styleFile: /usr/share/fluxbox/styles/Emerge\n" % tools,
-            "overlay": "background: none\n",
-            "keys": "",
-            "menu": "",
-            "apps": "",
-        }
-        for name, text in files.items():
-            with open(os.path.join(config, name), "w") as f:
-                f.write(text)
-        env = self.env()
-        env["HOME"] = self.home
-        with open(os.path.join(self.workdir, "fluxbox.log"), "wb") as log:
-            self.spawn(["fluxbox"], env=env, stdout=log, stderr=log)
+    def _wait_for_desktop(self):
         if not os.path.exists(trayprobe_path()):
-            wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
+            self.wait_wm()
         elif self.tray:
             wait_for("the window manager's system tray", self.tray_available, timeout=15, interval=0.2)
         else:
-            wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
+            self.wait_wm()
             if self.tray_available():
-                raise RuntimeError("fluxbox has a system tray although its toolbar should not")
+                raise RuntimeError("%s has a system tray although it should not" % self.wm.name)
+
+    def wait_wm(self):
+        wait_for("the window manager", self.wm_running, timeout=15, interval=0.2)
 
     def wm_running(self):
         return "window id #" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
@@ -247,6 +235,13 @@ class Desktop:
 
     def tray_available(self):
         return "tray 1" in self.probe()
+
+    def status_notifier_items(self):
+        """The items registered with the D-Bus tray's watcher, as "service/path"."""
+        argv = ["gdbus", "call", "--session", "--dest", "org.kde.StatusNotifierWatcher"]
+        argv += ["--object-path", "/StatusNotifierWatcher", "--method", "org.freedesktop.DBus.Properties.Get"]
+        argv += ["org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems"]
+        return re.findall(r"'([^']+)'", self.x(*argv, check=False))
 
     def qt_screens(self):
         """The screens as Qt sees them: list of (x, y, width, height, primary)."""
@@ -600,6 +595,26 @@ class Scenario(unittest.TestCase):
         if keyboard:
             desktop.wait_focus(chooser)
         return Chooser(chooser)
+
+    def start_one_minute(self, desktop):
+        """Timer in the chooser, then OK on the preset of one minute."""
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        click_bottom_button(desktop, timerwin, 0)
+        wait_for("the backdrop to go", lambda: not desktop.backdrops() and not desktop.dialogs())
+        return program
+
+    def tray_icon(self, desktop):
+        """The program's window embedded in an XEmbed tray."""
+
+        def find():
+            icons = [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
+            return icons[0] if len(icons) == 1 else None
+
+        return wait_for("the tray icon", find, timeout=20)
+
 
 def main():
     ensure_private_home()

@@ -1,0 +1,207 @@
+"""The program on each window manager with its panel and tray, at 1920x1080.
+
+$FAREWELLDESK_E2E_WM names the window manager (windowmanagers.py; CTest runs
+one test per window manager, side by side, and test_grab.py's races on each).
+Tests print lines "measure: ..." that tests/e2e/release-matrix gathers into
+its table.
+"""
+
+import os
+import re
+import sys
+
+import xdesktop
+from xdesktop import Scenario, wait_for
+
+SIZE = (1920, 1080)
+BACKGROUND = (0xC0, 0x80, 0x40)
+PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
+DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel
+
+
+def measure(desktop, text):
+    print("measure: %s: %s" % (desktop.wm.name, text), file=sys.stderr, flush=True)
+
+
+def frame(desktop, window):
+    """window's rectangle with the window manager's frame: (left, top, right, bottom), right and bottom excluded."""
+    extents = desktop.x("xprop", "-id", window.wid, "_NET_FRAME_EXTENTS", check=False)
+    left, right, top, bottom = [int(v) for v in re.findall(r"\d+", extents.partition("=")[2])] or [0, 0, 0, 0]
+    return window.x - left, window.y - top, window.x + window.width + right, window.y + window.height + bottom
+
+
+def channels(image, y):
+    """Row y of image as three strings of bytes, red, green and blue: dumps differ in their pixel format."""
+    row = image.pixels[y * image.stride : (y + 1) * image.stride]
+    bpp = image.bytes_per_pixel
+    at = [shift // 8 if image.lsb_first else bpp - 1 - shift // 8 for shift in image.shifts]
+    return [row[i::bpp][: image.width] for i in at]
+
+
+def undimmed(before, after, hole):
+    """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many."""
+    left, top, right, bottom = hole
+    width, first, count = before.width, None, 0
+    for y in range(before.height):
+        expected = [channel.translate(DIM) for channel in channels(before, y)]
+        seen = channels(after, y)
+        spans = [(0, width)] if not top <= y < bottom else [(0, max(left, 0)), (min(right, width), width)]
+        for start, end in spans:
+            if all(e[start:end] == s[start:end] for e, s in zip(expected, seen)):
+                continue
+            for x in range(start, end):
+                if any(e[x] != s[x] for e, s in zip(expected, seen)):
+                    first = first or (x, y)
+                    count += 1
+    return first, count
+
+
+def colours(image, left, top, right, bottom):
+    return {image.pixel(x, y) for y in range(top, bottom) for x in range(left, right)}
+
+
+class DesktopTest(Scenario):
+    TIME_LIMIT = 100
+
+    def on_desktop(self):
+        return self.desktop(monitors=[SIZE])
+
+    def test_backdrop_dims_every_pixel_with_the_chooser_centred_on_top(self):
+        desktop = self.on_desktop()
+        desktop.paint_root("#c08040")
+        wait_for("the painted root", lambda: desktop.pixel(20, 20) == BACKGROUND)
+        before = desktop.screenshot()
+        panel = colours(before, 0, SIZE[1] - PANEL_ROWS, SIZE[0], SIZE[1]) - {BACKGROUND}
+        self.assertTrue(panel, "no panel at the bottom of the screen")
+
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        window = chooser.window
+        hole = frame(desktop, window)
+        shots = []
+
+        def dimmed():
+            # A window is mapped before it is painted: the backdrop may still
+            # be drawing when the chooser shows.
+            shots.append(desktop.screenshot())
+            return undimmed(before, shots[-1], hole)[1] == 0
+
+        try:
+            wait_for("every pixel but the chooser's dimmed", dimmed, timeout=10)
+        except AssertionError:
+            first, count = undimmed(before, shots[-1], hole)
+            self.fail("%d pixels not dimmed, the first at %s" % (count, first))
+        after = shots[-1]
+        # To the pixel that an odd size rounds away: a pixel of the scaled program.
+        rounding = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+        self.assertLessEqual(abs(window.x * 2 + window.width - SIZE[0]), rounding, "not centred: %r" % window)
+        self.assertLessEqual(abs(window.y * 2 + window.height - SIZE[1]), rounding, "not centred: %r" % window)
+        # On top: what shows inside the chooser's rectangle is the chooser, not the backdrop.
+        xs, ys = range(window.x, window.x + window.width, 7), range(window.y, window.y + window.height, 7)
+        inside = [(x, y) for x in xs for y in ys]
+        covered = sum(after.pixel(x, y) == tuple(c >> 2 for c in before.pixel(x, y)) for x, y in inside)
+        self.assertLess(covered, len(inside) // 10, "the chooser is under the backdrop")
+        geometry = "%dx%d+%d+%d" % (window.width, window.height, window.x, window.y)
+        measure(desktop, "panel dimmed (%d colours), chooser centred %s" % (len(panel), geometry))
+
+        desktop.click(*chooser.button("Cancel"))  # the first click counts
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_action_clicked_runs_once_with_no_window_left(self):
+        desktop = self.on_desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Shutdown system"))
+        delay = desktop.wait_dialog("the countdown over the chooser", predicate=lambda w: w.wid != chooser.window.wid)
+        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), ["shutdown windows=0"])
+        self.assertEqual(desktop.windows(), [])
+
+    def test_keys_drive_the_chooser(self):
+        for name, keys, action in [
+            ("Escape cancels", ["Escape"], None),
+            ("Tab to Lock screen, Space, Return", ["Tab"] * 4 + ["space", "Return"], "lock"),
+        ]:
+            with self.subTest(name):
+                desktop = self.on_desktop()
+                self.markers = xdesktop.Markers()
+                program = self.start(desktop)
+                self.wait_chooser(desktop, program, keyboard=True)
+                desktop.key(*keys)
+                self.assertEqual(program.wait(), 0, program.output())
+                self.assertEqual(self.markers.lines(), ["%s windows=0" % action] if action else [])
+
+    def test_timer_icon_in_the_tray_toggles_the_countdown_in_place(self):
+        desktop = self.on_desktop()
+        before = desktop.screenshot()
+        program = self.start_one_minute(desktop)
+        if desktop.wm.tray == "dbus":
+            left, top, right, bottom = self.dbus_tray_icon(desktop, before)
+        else:
+            icon = self.tray_icon(desktop)
+            left, top, right, bottom = icon.x, icon.y, icon.x + icon.width, icon.y + icon.height
+        self.assertEqual(desktop.dialogs(), [], "the countdown window shows before a click")
+        # Colours of the icon that the panel around it does not have: none
+        # when the slot is blank.
+        panel = colours(before, 0, top, SIZE[0], bottom)
+        drawn = colours(desktop.screenshot(), left, top, right, bottom) - panel
+        measure(desktop, "tray icon %dx%d, %d colours of its own" % (right - left, bottom - top, len(drawn)))
+
+        # Clicks 8 pixels apart, never a double click however fast they come.
+        spots = [((left + right) // 2 + dx, (top + bottom) // 2) for dx in (-4, 4)]
+        places = []
+        for show in range(3):
+            desktop.click(*spots[0])
+            places.append(desktop.wait_dialog("the countdown window, shown %d times" % (show + 1)))
+            desktop.click(*spots[1])
+            wait_for("the countdown window to hide", lambda: not desktop.dialogs())
+        measure(desktop, "countdown window at %s" % ", ".join("%d,%d" % (w.x, w.y) for w in places))
+        self.assertEqual([(w.x, w.y) for w in places], [(places[0].x, places[0].y)] * 3)
+
+        desktop.click(*spots[0])
+        window = desktop.wait_dialog("the countdown window once more")
+        xdesktop.click_bottom_button(desktop, window, 1)  # Cancel timer
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+        self.assertGreater(len(drawn), 1, "the tray icon is blank")
+
+    def dbus_tray_icon(self, desktop, before):
+        """The rectangle where the panel draws the program's StatusNotifierItem.
+
+        The item's own pixmap must have colours too: the panel draws the
+        pixmap, or looks the item's icon name up in its own theme.
+        """
+        items = wait_for("the program's StatusNotifierItem", desktop.status_notifier_items)
+        service, _, path = items[0].partition("/")
+        item = ["gdbus", "call", "--session", "--dest", service, "--object-path", "/" + path]
+        item += ["--method", "org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem"]
+        name = re.search(r"'(.*)'", desktop.x(*item, "IconName")).group(1)
+        pixmap = desktop.x(*item, "IconPixmap")
+        argb = re.findall(r"0x([0-9a-f]{2})", pixmap)
+        pixels = {tuple(argb[i : i + 4]) for i in range(0, len(argb) - 3, 4)}
+        measure(desktop, 'StatusNotifierItem IconName "%s", IconPixmap of %d colours' % (name, len(pixels)))
+
+        def changed():
+            # The tray is the panel's last plugin: the item is the rightmost
+            # change (the rest of the panel moves aside to make room).
+            shot = desktop.screenshot()
+            top = SIZE[1] - PANEL_ROWS
+            spots = [
+                (x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.pixel(x, y) != before.pixel(x, y)
+            ]
+            if not spots:
+                return None
+            columns = sorted({x for x, _ in spots})
+            left = columns[-1]
+            while left - 1 in columns or left - 2 in columns:
+                left -= 1 if left - 1 in columns else 2
+            rows = [y for x, y in spots if x >= left]
+            return left, min(rows), columns[-1] + 1, max(rows) + 1
+
+        return wait_for("the item in the panel", changed)
+
+
+if __name__ == "__main__":
+    xdesktop.main()
