@@ -17,11 +17,11 @@ import sys
 import tempfile
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(TOP, "tests", "e2e"))
+sys.path.insert(0, os.path.join(TOP, "testing"))
 import xdesktop  # noqa: E402 (the private X desktop of the end-to-end tests)
 
 PROGRAM = os.environ.get("FAREWELLDESK_BIN", os.path.join(TOP, "build", "farewelldesk"))
-SCREENSHOT = os.path.join(TOP, "build", "farewelldesk-demo.png")
+SCREENSHOT = os.path.join(os.path.dirname(PROGRAM), "farewelldesk-demo.png")
 
 # The built-in defaults, printed instead of run.
 DEFAULTS = [
@@ -83,8 +83,18 @@ def close_chooser(desktop, program, chooser):
         return program.wait(timeout=5)
 
 
+def runtime_dir(scratch):
+    """Qt warns on standard error when a session has no runtime directory, as
+    a login on a bare machine may not: the private display gets one."""
+    if not os.environ.get("XDG_RUNTIME_DIR"):
+        path = os.path.join(scratch, "run")
+        os.mkdir(path, 0o700)
+        os.environ["XDG_RUNTIME_DIR"] = path
+
+
 def run_on_private_display(extra):
     with tempfile.TemporaryDirectory(prefix="farewelldesk-demo.") as scratch:
+        runtime_dir(scratch)
         with xdesktop.Desktop(home_dir=scratch) as desktop:
             desktop.paint_root("#3a6ea5")  # so that the dimming shows
             program = start(desktop, extra)
@@ -124,6 +134,7 @@ def readme_shots(folder):
     os.makedirs(folder, exist_ok=True)
     paths = [os.path.join(folder, name) for name in ("chooser.png", "panel.png", "countdown.png")]
     with tempfile.TemporaryDirectory(prefix="farewelldesk-shots.") as scratch:
+        runtime_dir(scratch)
         with xdesktop.Desktop(monitors=[(800, 600)], home_dir=scratch, wm="xfce") as desktop:
             furnish(desktop)
             chooser_shot(desktop, paths[1])

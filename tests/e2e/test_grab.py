@@ -16,7 +16,7 @@ import sys
 import xdesktop
 from xdesktop import Scenario, wait_for
 
-XKEYS = os.path.join(xdesktop.HERE, "xkeys.py")
+XKEYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xkeys.py")
 RUNS = int(os.environ.get("FAREWELLDESK_E2E_RUNS", "10"))
 
 

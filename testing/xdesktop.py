@@ -10,6 +10,10 @@ positions and keys sent to whatever has the focus, and pixels read from a dump
 of the root window. Each step waits for what the user would see happen, never
 for a fixed time.
 
+The end-to-end tests in tests/e2e/ and scripts/demo.py import it from here
+(CTest puts this folder on PYTHONPATH; to run a test by hand:
+PYTHONPATH=testing python3 tests/e2e/test_action.py).
+
 Standard library only; the X side needs the Debian packages xvfb,
 xserver-xephyr (two monitors), fluxbox, xdotool, x11-utils (xwininfo, xev,
 xprop, xdpyinfo), x11-xserver-utils (xsetroot) and x11-apps (xwd) or
@@ -30,11 +34,10 @@ import zlib
 
 import windowmanagers
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE_ROOT = os.path.dirname(os.path.dirname(HERE))
-TESTING = os.path.join(SOURCE_ROOT, "testing")
-sys.path.insert(0, TESTING)
-import xserver  # noqa: E402
+import xserver
+
+TESTING = os.path.dirname(os.path.abspath(__file__))
+SOURCE_ROOT = os.path.dirname(TESTING)
 
 PROGRAM_CLASS = "farewelldesk"
 # Where scripts/build.sh test builds the program and the tests.
