@@ -184,8 +184,8 @@ def start_session_bus(desktop, env):
     address = daemon.stdout.readline().decode().strip()
     if not address:
         raise RuntimeError("dbus-daemon did not start")
-    desktop.session_env["DBUS_SESSION_BUS_ADDRESS"] = address
     env["DBUS_SESSION_BUS_ADDRESS"] = address
+    return address
 
 
 def start_xfce(desktop, program_on_bus):
@@ -197,10 +197,9 @@ def start_xfce(desktop, program_on_bus):
     """
     env = private_env(desktop)
     write(env["XDG_CONFIG_HOME"], "xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml", XFCE_PANEL)
-    start_session_bus(desktop, env)
-    if not program_on_bus:
-        # An address that cannot be reached, so that no bus is launched either.
-        desktop.session_env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + os.path.join(desktop.workdir, "no-bus")
+    address = start_session_bus(desktop, env)
+    if program_on_bus:
+        desktop.session_env["DBUS_SESSION_BUS_ADDRESS"] = address
     spawn_logged(desktop, ["xfwm4", "--compositor=off"], env)
     desktop.wait_wm()
     spawn_logged(desktop, ["xfce4-panel"], env)

@@ -137,7 +137,7 @@ class Window:
         return "Window(%s %r %dx%d+%d+%d)" % (self.wid, self.name, self.width, self.height, self.x, self.y)
 
 
-class Desktop:
+class Desktop(xserver.Started):
     """A private X server with a window manager, as a context manager.
 
     monitors: list of (width, height); more than one gives side-by-side
@@ -160,23 +160,13 @@ class Desktop:
         self.home = home_dir or home()
         self.workdir = tempfile.mkdtemp(prefix="e2e-desktop.", dir=self.home)
 
-    def __enter__(self):
-        try:
-            self.start()
-        except BaseException:
-            self.stop()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-        return False
-
     def env(self):
         env = self.server.env()
         env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
         env.pop("WAYLAND_DISPLAY", None)
-        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        # A bus that cannot be reached, unless the desktop has one: with none
+        # named, libdbus would launch a bus of its own that outlives the test.
+        env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + os.path.join(self.workdir, "no-bus")
         env.update(self.session_env)
         return env
 

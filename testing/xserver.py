@@ -58,7 +58,24 @@ class ServerError(RuntimeError):
     pass
 
 
-class Display:
+class Started:
+    """A context manager for what has start() and stop(): stop() also tidies
+    up after a start() that failed halfway."""
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+
+class Display(Started):
     """Private X servers showing the given monitors, as a context manager.
 
     name is the display clients connect to; env() is an environment that
@@ -72,18 +89,6 @@ class Display:
         self._scratch = tempfile.mkdtemp(prefix="farewelldesk-x.")
         self.logdir = logdir or self._scratch
         self.authority = os.path.join(self._scratch, "Xauthority")
-
-    def __enter__(self):
-        try:
-            self.start()
-        except BaseException:
-            self.stop()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-        return False
 
     @property
     def size(self):
