@@ -34,6 +34,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void hideEvent(QHideEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private slots:
     void update();
@@ -42,10 +44,6 @@ private slots:
     void trayClicked(QSystemTrayIcon::ActivationReason reason);
     void checkForSysTray();
     void scrGeomChanged(const QRect &);
-
-protected:
-    void hideEvent(QHideEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
 
 private:
     void setLabelText(int hours, int minutes, int seconds);

@@ -26,9 +26,14 @@ bool descendsFrom(const QWidget *widget, const QWidget *ancestor)
     return false;
 }
 
+bool (*setGrab)(QWindow *, bool) = setX11KeyboardGrab;
+
 } // namespace
 
-bool (*KeyboardGrab::setGrab)(QWindow *, bool) = setX11KeyboardGrab;
+void KeyboardGrab::setGrabRequest(bool (*request)(QWindow *, bool))
+{
+    setGrab = request;
+}
 
 KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     : QObject(dialogParent), dialogParent(dialogParent), retryTimer(new QTimer(this))

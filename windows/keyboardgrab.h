@@ -36,9 +36,10 @@ public:
 
     bool isHeld() const;
 
-    // The X request that takes or releases the grab on a window; tests
-    // replace it, as offscreen windows cannot grab.
-    static bool (*setGrab)(QWindow *window, bool grab);
+    // Replaces the X request that takes (grab true) or releases the grab on a
+    // window and says whether it was granted: tests set their own, as
+    // offscreen windows cannot grab.
+    static void setGrabRequest(bool (*request)(QWindow *window, bool grab));
 
     // How often and how long a refused grab is tried again.
     static constexpr int retryInterval = 10;
