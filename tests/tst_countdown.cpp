@@ -1,5 +1,6 @@
 #include "countdown.h"
 #include "englishplurals.h"
+#include "fakeclock.h"
 #include "testsupport.h"
 #include "timerwin.h"
 
@@ -16,15 +17,6 @@
 #include <QTranslator>
 
 namespace {
-
-time_t fakeNow = 1700000000;
-
-time_t fakeClock(time_t *result)
-{
-    if (result)
-        *result = fakeNow;
-    return fakeNow;
-}
 
 QTimer *tickTimer(Countdown &countdown)
 {

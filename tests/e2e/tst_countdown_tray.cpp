@@ -2,6 +2,7 @@
 // (on_desktop.py), since Qt's offscreen platform has none.
 #include "countdown.h"
 #include "englishplurals.h"
+#include "fakeclock.h"
 #include "testsupport.h"
 
 #include <QGuiApplication>
@@ -12,15 +13,6 @@
 #include <QTranslator>
 
 namespace {
-
-time_t fakeNow = 1700000000;
-
-time_t fakeClock(time_t *result)
-{
-    if (result)
-        *result = fakeNow;
-    return fakeNow;
-}
 
 void fire(Countdown &countdown, const char *timer)
 {
