@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "buildconfig.h"
 #include "mainwin.h"
 #include "msgbox.h"
 #include "runner.h"
@@ -7,11 +8,11 @@
 #include <QObject>
 
 const ActionCommand actionCommands[commandCount] = {
-        {LockAction, 'L', "lock", "metalock"},
-        {LogoutAction, 'l', "logout", "fluxbox exit"},
-        {ShutdownAction, 's', "shutdown", "shutdown -p now"},
-        {RebootAction, 'r', "reboot", "shutdown -r now"},
-        {SuspendAction, 'S', "suspend", "acpiconf -s 3"},
+        {LockAction, 'L', "lock", FAREWELLDESK_LOCK_COMMAND},
+        {LogoutAction, 'l', "logout", FAREWELLDESK_LOGOUT_COMMAND},
+        {ShutdownAction, 's', "shutdown", FAREWELLDESK_SHUTDOWN_COMMAND},
+        {RebootAction, 'r', "reboot", FAREWELLDESK_REBOOT_COMMAND},
+        {SuspendAction, 'S', "suspend", FAREWELLDESK_SUSPEND_COMMAND},
 };
 
 void runAction(const CommandSet &commands, int action)

@@ -7,7 +7,7 @@ struct ActionCommand
     int action; // the chooser's ActionId
     char option; // the command-line option that replaces the command
     const char *name; // its variable in the configuration file
-    const char *defaultCommand;
+    const char *defaultCommand; // chosen when the build is configured
 };
 
 constexpr int commandCount = 5;

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "bgwin.h"
+#include "buildconfig.h"
 #include "commands.h"
 #include "conf.h"
 #include "countdown.h"
@@ -106,7 +107,7 @@ void installTranslations(QApplication &app, QTranslator &english, QTranslator &q
     if (qtTranslator.load(QLocale(), "qtbase", "_",
                           QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);
-    if (translator.load(QLocale(), programName, "_", FAREWELLDESK_TRANSLATION_DIR))
+    if (translator.load(QLocale(), programName, "_", FAREWELLDESK_FULL_DATADIR))
         app.installTranslator(&translator);
 }
 

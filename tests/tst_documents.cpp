@@ -8,11 +8,11 @@
 
 namespace {
 
-QStringList linesOf(const char *relativePath)
+QStringList linesOf(const char *path)
 {
-    QFile file(QStringLiteral(SOURCE_DIR "/") + QLatin1String(relativePath));
+    QFile file(QString::fromUtf8(path));
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", relativePath);
+        qFatal("cannot read %s", path);
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
 }
 
@@ -29,19 +29,29 @@ QStringList matches(const QStringList &lines, const QString &pattern,
     return found;
 }
 
-// The first .Ql after each ".It <macro> <key> ..." line of the man page, by key.
+// The text of an mdoc argument in double quotes, such as "say \(dqhi\(dq".
+QString unquotedMdoc(const QString &argument)
+{
+    QString text = argument.mid(1, argument.size() - 2);
+    return text.replace(QLatin1String("\\(dq"), QLatin1String("\""))
+            .replace(QLatin1String("\\e"), QLatin1String("\\"));
+}
+
+// The first .Ql after each ".It <macro> <key> ..." line of the man page (as
+// the build generated it), by key.
 QStringList manPageDefaults(const QString &itemMacro)
 {
     static const QRegularExpression closingPunctuation(QStringLiteral("\\s+[.,;:]$"));
     QStringList found;
     QString key;
-    for (const QString &line : linesOf("data/farewelldesk.1")) {
+    for (const QString &line : linesOf(MAN_PAGE)) {
         if (line.startsWith(itemMacro)) {
             key = line.mid(itemMacro.size()).section(QLatin1Char(' '), 0, 0);
         } else if (line.startsWith(QLatin1String(".It "))) {
             key.clear();
         } else if (!key.isEmpty() && line.startsWith(QLatin1String(".Ql "))) {
-            found << key + QLatin1String(": ") + line.mid(4).remove(closingPunctuation);
+            found << key + QLatin1String(": ")
+                             + unquotedMdoc(line.mid(4).remove(closingPunctuation));
             key.clear();
         }
     }
@@ -91,19 +101,21 @@ private slots:
                 << manPageDefaults(QStringLiteral(".It Ic ")) << programDefaults(name);
         // | `lock` | Lock screen | `metalock` | `-L` |
         QTest::newRow("README, table")
-                << matches(linesOf("README.md"),
+                << matches(linesOf(SOURCE_DIR "/README.md"),
                            QStringLiteral("\\|\\s*`(\\w+)`\\s*\\|[^|]*\\|\\s*`([^`]+)`\\s*\\|"
                                           "\\s*`(-\\w)`\\s*\\|"),
                            QStringLiteral("\\1 \\3: \\2"))
                 << programDefaults(nameAndOption);
         //     lock     = "metalock"           # Lock screen
-        QTest::newRow("README, configuration example") << matches(
-                linesOf("README.md"), QStringLiteral("    (\\w+)\\s+= \"([^\"]*)\"\\s+#.*"))
-                                                       << programDefaults(name);
+        QTest::newRow("README, configuration example")
+                << matches(linesOf(SOURCE_DIR "/README.md"),
+                           QStringLiteral("    (\\w+)\\s+= \"([^\"]*)\"\\s+#.*"))
+                << programDefaults(name);
         //     ("-L", "metalock"),
-        QTest::newRow("the demo's stand-ins") << matches(
-                linesOf("scripts/demo.py"), QStringLiteral("\\s*\\(\"-(\\w)\", \"([^\"]*)\"\\),"))
-                                              << programDefaults(option);
+        QTest::newRow("the demo's stand-ins")
+                << matches(linesOf(SOURCE_DIR "/scripts/demo.py"),
+                           QStringLiteral("\\s*\\(\"-(\\w)\", \"([^\"]*)\"\\),"))
+                << programDefaults(option);
     }
 
     void defaultsAsTheProgramHasThem()
