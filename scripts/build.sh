@@ -15,7 +15,8 @@ build_packages="cmake make g++ qtbase5-dev libxcb1-dev qttools5-dev qttools5-dev
 demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
     adwaita-icon-theme libqt5svg5"
 test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
-    desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm"
+    desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm
+    appstream debhelper dpkg-dev lintian git"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -54,6 +55,9 @@ test_all() {
     install_missing $build_packages $demo_packages $test_packages
     build "$top/build-test" -DBUILD_TESTING=ON -DFAREWELLDESK_WERROR=ON
     ctest --test-dir "$top/build-test" --output-on-failure -j "$jobs"
+
+    # The Debian package, built from a copy of the tree, linted and started.
+    "$top/packaging/debian-check.sh"
 
     # Once more with AddressSanitizer and UndefinedBehaviorSanitizer, with the
     # configuration fuzzer's smoke run. Qt keeps its singletons to the end of

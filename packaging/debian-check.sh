@@ -1,0 +1,49 @@
+#!/bin/sh
+# packaging/debian-check.sh
+# Builds the Debian package from a copy of the source tree in a temporary
+# folder (dpkg-buildpackage writes beside the tree it builds), lints it, checks
+# that it holds the files of the port's pkg-plist in Debian's places, and runs
+# the packaged program unpacked into a private folder (test_packaged.py).
+# Needs debhelper, dpkg-dev, lintian, proot, git and what the end-to-end tests
+# need (xvfb, xauth, fluxbox, xdotool, x11-utils, libnss-wrapper, python3).
+set -eu
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
+work=$(mktemp -d "${TMPDIR:-/tmp}/farewelldesk-deb.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# The files git knows, as they are in the working tree.
+mkdir "$work/src"
+git -C "$top" ls-files -z --cached --others --exclude-standard |
+    (cd "$top" && xargs -0 tar --ignore-failed-read -cf -) | tar -C "$work/src" -xf -
+
+echo "Building the Debian package in $work"
+start=$(date +%s)
+if ! (cd "$work/src" && DEB_BUILD_OPTIONS="parallel=$jobs" dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1; then
+    tail -n 50 "$work/build.log"
+    echo "debian-check: dpkg-buildpackage failed" >&2
+    exit 1
+fi
+echo "Built in $(($(date +%s) - start)) s"
+
+deb=$(ls "$work"/farewelldesk_*.deb)
+ls -l "$work"/*.deb
+lintian --fail-on error,warning --display-info "$work"/farewelldesk_*.changes
+
+# The package's files: the port's, with Debian's prefix and example folder,
+# plus the copyright and changelog.
+sed -e '/^@/d' -e 's|^%%DATADIR%%|share/farewelldesk|' \
+    -e 's|^%%EXAMPLESDIR%%|share/doc/farewelldesk/examples|' -e 's|^|./usr/|' \
+    "$top/packaging/freebsd/pkg-plist" >"$work/expected"
+printf './usr/share/doc/farewelldesk/%s\n' copyright changelog.gz >>"$work/expected"
+dpkg-deb --fsys-tarfile "$deb" | tar -tf - | grep -v '/$' >"$work/packaged"
+sort -o "$work/expected" "$work/expected"
+sort -o "$work/packaged" "$work/packaged"
+if ! diff -u "$work/expected" "$work/packaged"; then
+    echo "debian-check: the package's files differ from the plist's (- plist, + package)" >&2
+    exit 1
+fi
+
+dpkg-deb -x "$deb" "$work/root"
+FAREWELLDESK_PACKAGE_ROOT="$work/root" "$top/testing/with-home.sh" python3 "$top/packaging/test_packaged.py"
