@@ -13,6 +13,15 @@ jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 work=$(mktemp -d "${TMPDIR:-/tmp}/farewelldesk-deb.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# The Debian changelog and the port repeat the version of CMakeLists.txt.
+version=$(sed -n 's/^project(farewelldesk VERSION \([0-9.]*\) .*/\1/p' "$top/CMakeLists.txt")
+changelog=$(dpkg-parsechangelog -l "$top/debian/changelog" -S Version)
+port=$(sed -n 's/^DISTVERSION=[[:space:]]*//p' "$top/packaging/freebsd/Makefile")
+if [ "$changelog" != "$version" ] || [ "$port" != "$version" ]; then
+    echo "debian-check: version $version, but debian/changelog has '$changelog' and the port '$port'" >&2
+    exit 1
+fi
+
 # The files git knows, as they are in the working tree.
 mkdir "$work/src"
 git -C "$top" ls-files -z --cached --others --exclude-standard |
