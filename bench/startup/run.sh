@@ -51,7 +51,8 @@ if [ -z "${FAREWELLDESK_TEST_HOME:-}" ]; then
     exec "$root/testing/with-home.sh" "$0" "$@"
 fi
 
-BENCH_BUILD=$(cd "${1:-$root/build}" && pwd)
+# The benchmarks are built with the tests only.
+BENCH_BUILD=$(cd "${1:-$root/build-test}" && pwd)
 BENCH_RUNS=${2:-20}
 BENCH_KIT=${BENCH_REFERENCE:-$(cd "$root/../shared/bench-reference" && pwd)}
 for file in "$BENCH_BUILD/farewelldesk" "$BENCH_BUILD/bench/bench_grabdim"; do
