@@ -25,11 +25,12 @@ fi
 # The files git knows, as they are in the working tree.
 mkdir "$work/src"
 git -C "$top" ls-files -z --cached --others --exclude-standard |
-    (cd "$top" && xargs -0 tar --ignore-failed-read -cf -) | tar -C "$work/src" -xf -
+    tar -C "$top" --null --ignore-failed-read -T - -cf - | tar -C "$work/src" -xf -
 
 echo "Building the Debian package in $work"
 start=$(date +%s)
-if ! (cd "$work/src" && DEB_BUILD_OPTIONS="parallel=$jobs" dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1; then
+export DEB_BUILD_OPTIONS="parallel=$jobs"
+if ! (cd "$work/src" && dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1; then
     tail -n 50 "$work/build.log"
     echo "debian-check: dpkg-buildpackage failed" >&2
     exit 1

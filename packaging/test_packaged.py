@@ -51,7 +51,6 @@ class PackagedTest(Scenario):
             env.pop(name, None)
         env.update(LANG="de_DE.UTF-8", XDG_SESSION_ID="c42", PATH=stand_ins + os.pathsep + env["PATH"])
         program = PackagedProgram(desktop, os.environ["FAREWELLDESK_PACKAGE_ROOT"], env)
-        self.addCleanup(lambda: program.running() and program.process.kill())
 
         chooser = self.wait_chooser(desktop, program, keyboard=True)
         # "A" (Abmelden) is Logout's key in German only: in English it does nothing.
