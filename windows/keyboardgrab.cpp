@@ -66,7 +66,6 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     catcher.show();
     QCoreApplication::instance()->installNativeEventFilter(this);
     QCoreApplication::instance()->installEventFilter(this);
-    noteKeysAlreadyDown();
     tryGrab();
     idleTimer->start();
 }
@@ -87,10 +86,10 @@ bool KeyboardGrab::isHeld() const
 
 void KeyboardGrab::tryGrab()
 {
+    // A key down before the grab was pressed for somebody else.
+    noteKeysAlreadyDown();
     held = setGrab(&catcher, true);
-    if (held)
-        noteKeysAlreadyDown(); // pressed while another client had the keyboard
-    else if (retriesLeft-- > 0)
+    if (!held && retriesLeft-- > 0)
         retryTimer->start();
 }
 
