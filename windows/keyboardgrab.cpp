@@ -55,6 +55,7 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     retryTimer->setInterval(retryInterval);
     connect(retryTimer, SIGNAL(timeout()), this, SLOT(tryGrab()));
     idleTimer->setSingleShot(true);
+    idleTimer->setTimerType(Qt::PreciseTimer); // a coarse one may end 5 % early
     idleTimer->setInterval(idleTime);
     connect(idleTimer, SIGNAL(timeout()), this, SLOT(releaseWhenIdle()));
 
@@ -105,6 +106,9 @@ void KeyboardGrab::releaseWhenIdle()
     if (QWidget *receiver = keyReceiver())
         receiver->activateWindow();
     held = !setGrab(&catcher, false);
+    // On some desktops (icewm, xfwm4) the grab outlives the release; it never
+    // outlives its window's unmapping.
+    catcher.hide();
 }
 
 void KeyboardGrab::noteKeysAlreadyDown()
