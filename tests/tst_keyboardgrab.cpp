@@ -3,8 +3,10 @@
 #include "keyboardgrab.h"
 #include "mainwin.h"
 #include "testsupport.h"
+#include "timerwin.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QLabel>
 #include <QTest>
@@ -222,6 +224,32 @@ private slots:
                 seen << name.left(1);
         }
         QCOMPARE(seen.join(' '), passed);
+    }
+
+    // A popup takes the grab over and drops it on closing: no widget of the
+    // dialogs over the backdrop opens one, whichever the user asks with the
+    // Menu key or a right click.
+    void noDialogOverTheBackdropOpensAPopup()
+    {
+        backdrop.reset(new BgWin);
+        auto *chooser = new Mainwin(backdrop.get());
+        Delay delay(10, "Logout", "Logging out in", QIcon(), chooser);
+        auto *timer = new Timerwin(backdrop.get());
+        for (QWidget *dialog : std::initializer_list<QWidget *> {chooser, &delay, timer}) {
+            QWidgetList widgets = dialog->findChildren<QWidget *>();
+            widgets << dialog;
+            for (QWidget *widget : qAsConst(widgets)) {
+                QWidget *opened = nullptr;
+                QTimer::singleShot(0, this, [&opened] {
+                    if ((opened = QApplication::activePopupWidget()))
+                        opened->close();
+                });
+                QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1));
+                QApplication::sendEvent(widget, &request);
+                QCoreApplication::processEvents();
+                QVERIFY2(!opened, widget->metaObject()->className());
+            }
+        }
     }
 
     void otherEventsAreLeftAlone()
