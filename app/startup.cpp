@@ -7,6 +7,7 @@
 #include "countdown.h"
 #include "englishplurals.h"
 #include "icons.h"
+#include "keyboardgrab.h"
 #include "mainwin.h"
 #include "msgbox.h"
 #include "timerwin.h"
@@ -32,22 +33,30 @@ const char programName[] = "farewelldesk";
 
 // Qt's xcb GL integration costs tens of milliseconds and megabytes at start-up,
 // and this program draws nothing with OpenGL. Qt reads the variable when it
-// creates the first window and keeps its choice; the variable is gone again
-// before any command runs, so the commands never see it.
+// creates the first window and keeps its choice.
 const char glIntegrationVariable[] = "QT_XCB_GL_INTEGRATION";
 
-bool disableGlIntegration()
+// The backdrop is a screenshot that only X11 gives: in a Wayland session,
+// where Qt would pick its Wayland platform when that plugin is installed, the
+// program runs on the session's X server. Qt reads the variable as the
+// application is created.
+const char platformVariable[] = "QT_QPA_PLATFORM";
+
+// Sets a variable that Qt reads, unless the user's own choice stands. Returns
+// whether it was set; resetForCommands() then removes it again once Qt has
+// read it, so the commands never see it.
+bool setForQt(const char *variable, const char *value)
 {
-    if (!qEnvironmentVariableIsEmpty(glIntegrationVariable))
-        return false; // the user's own choice stands
-    qputenv(glIntegrationVariable, "none");
+    if (!qEnvironmentVariableIsEmpty(variable))
+        return false;
+    qputenv(variable, value);
     return true;
 }
 
-void restoreGlIntegration(bool disabled)
+void resetForCommands(const char *variable, bool set)
 {
-    if (disabled)
-        qunsetenv(glIntegrationVariable);
+    if (set)
+        qunsetenv(variable);
 }
 
 // The value of Qt's own option -NAME (or --NAME) in argv, or null. Qt reads
@@ -77,18 +86,19 @@ bool usesX11(int argc, char **argv)
 // Qt ends with an abort and a core dump when it cannot reach the X display;
 // for a user's plain mistake one line and status 1 are enough. The texts are
 // not translated: no catalogue is loaded before the application exists.
-void requireDisplay(int argc, char **argv)
+// Returns the connection, which the keyboard grab goes on using; null on
+// platforms other than X11.
+xcb_connection_t *requireDisplay(int argc, char **argv)
 {
     if (!usesX11(argc, argv))
-        return;
+        return nullptr;
     const char *display = qtOption(argc, argv, "display");
     if (!display)
         display = getenv("DISPLAY");
     xcb_connection_t *connection = xcb_connect(display, nullptr);
-    const bool reached = !xcb_connection_has_error(connection);
+    if (!xcb_connection_has_error(connection))
+        return connection;
     xcb_disconnect(connection);
-    if (reached)
-        return;
     if (display && *display)
         fprintf(stderr, "%s: cannot open display '%s'\n", programName, display);
     else
@@ -217,9 +227,11 @@ bool chooseAction(BgWin *backdrop, Mainwin *chooser, int &action, Timerwin *&tim
 
 int runFarewelldesk(int &argc, char **argv)
 {
-    requireDisplay(argc, argv);
-    const bool glDisabled = disableGlIntegration();
+    KeyboardGrab::setDisplayConnection(requireDisplay(argc, argv));
+    const bool glDisabled = setForQt(glIntegrationVariable, "none");
+    const bool x11Chosen = !qtOption(argc, argv, "platform") && setForQt(platformVariable, "xcb");
     QApplication app(argc, argv);
+    resetForCommands(platformVariable, x11Chosen);
     installFallbackIcons();
     QTranslator english;
     QTranslator qtTranslator;
@@ -238,7 +250,7 @@ int runFarewelldesk(int &argc, char **argv)
 
     BgWin *backdrop = new BgWin(nullptr);
     Mainwin *chooser = new Mainwin(backdrop);
-    restoreGlIntegration(glDisabled);
+    resetForCommands(glIntegrationVariable, glDisabled);
     int action = 0;
     Timerwin *timer = nullptr;
     if (!chooseAction(backdrop, chooser, action, timer))

@@ -13,8 +13,11 @@
 #include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -96,6 +99,8 @@ Countdown::Countdown(int hours, int minutes, QWidget *parent)
     trayTimer->start(trayProbeInterval);
     connect(QGuiApplication::primaryScreen(), SIGNAL(geometryChanged(QRect)), this,
             SLOT(scrGeomChanged(QRect)));
+    // The size the window takes is that of a text, never that of an empty label.
+    showTimeLeft();
 }
 
 bool Countdown::isShutdownDue() const
@@ -110,12 +115,18 @@ int Countdown::secondsLeft() const
 
 void Countdown::update()
 {
-    const int left = secondsLeft();
-    if (left <= 0) {
+    if (secondsLeft() <= 0) {
         shutdownDue = true;
         accept();
         return;
     }
+    showTimeLeft();
+}
+
+// In the text and the tooltip; in the last minute, once a second from now on.
+void Countdown::showTimeLeft()
+{
+    const int left = std::max(secondsLeft(), 1);
     if (left <= lastMinute) {
         tickTimer->start(secondTick);
         setLabelText(0, 0, left);
@@ -124,6 +135,25 @@ void Countdown::update()
     }
     if (trayIcon)
         trayIcon->setToolTip(textLabel->text());
+}
+
+// However it is shown, the window tells the time left at once, not at the
+// next tick up to a minute later.
+void Countdown::showEvent(QShowEvent *event)
+{
+    showTimeLeft();
+    QDialog::showEvent(event);
+}
+
+// With a tray, its icon brings the window back. Without one, the window
+// manager's task list or icon box does: the window is iconified, as a
+// hidden window would be lost with the timer still running.
+void Countdown::putAway()
+{
+    if (trayIcon)
+        hide();
+    else
+        showMinimized();
 }
 
 // Each unit word is translated on its own, in the form its number asks for,
@@ -154,7 +184,7 @@ void Countdown::setLabelText(int hours, int minutes, int seconds)
 
 void Countdown::hideWin()
 {
-    hide();
+    putAway();
 }
 
 void Countdown::changeTimer()
@@ -170,16 +200,21 @@ void Countdown::changeTimer()
         endTime = wallClock(nullptr) + dialog.getHours() * 3600 + dialog.getMinutes() * 60;
         update();
     }
-    hide();
+    if (!shutdownDue)
+        putAway();
 }
 
 void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
         return;
-    if (isVisible()) {
+    if (isVisible() && !isMinimized()) {
         hide();
-    } else if (!hasBeenShown) {
+        return;
+    }
+    // Iconified while the desktop had no tray yet.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!hasBeenShown) {
         showCentred(this);
     } else {
         // Some window managers (i3) place a window anew each time it is
@@ -214,10 +249,10 @@ void Countdown::hideEvent(QHideEvent *event)
     QDialog::hideEvent(event);
 }
 
-// Closing from the window manager only hides the window: the countdown goes on.
+// Closing from the window manager only puts the window away: the countdown goes on.
 void Countdown::closeEvent(QCloseEvent *event)
 {
-    hide();
+    putAway();
     event->ignore();
 }
 

@@ -10,6 +10,7 @@
 
 class QCloseEvent;
 class QHideEvent;
+class QShowEvent;
 class QKeyEvent;
 class QMoveEvent;
 class QLabel;
@@ -35,6 +36,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *e) override;
     void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
 
 private slots:
@@ -48,6 +50,8 @@ private slots:
 private:
     void setLabelText(int hours, int minutes, int seconds);
     void createTrayIcon();
+    void showTimeLeft();
+    void putAway();
     int secondsLeft() const;
 
     bool shutdownDue;

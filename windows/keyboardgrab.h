@@ -5,8 +5,11 @@
 #include <QObject>
 #include <QWindow>
 
+#include <bitset>
+
 class QTimer;
 class QWidget;
+struct xcb_connection_t;
 
 // Holds the X keyboard grab from before the first backdrop window is shown
 // until the backdrop is deleted, and hands every key to the modal dialog on
@@ -25,6 +28,14 @@ class QWidget;
 // a grab whose window is unmapped. While another client holds a grab (a
 // window manager finishing the key binding that started the program, an open
 // menu), the grab is tried again for a short while.
+//
+// A screen locker needs the keyboard too, and gives up when it cannot have
+// it: once the user has left the dialogs alone for idleTime, the grab is let
+// go and the X focus given to the dialog on top, where keys go on arriving.
+//
+// Only a fresh press acts: the auto-repeats of a held key, and a key that was
+// already down when the program started (the Enter that started it from a
+// launcher), never reach a dialog.
 class KeyboardGrab : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -41,24 +52,47 @@ public:
     // offscreen windows cannot grab.
     static void setGrabRequest(bool (*request)(QWindow *window, bool grab));
 
+    // The connection to the program's X display on which the keys already
+    // down are asked for; without one, every key is taken as up at first.
+    static void setDisplayConnection(xcb_connection_t *connection);
+
     // How often and how long a refused grab is tried again.
     static constexpr int retryInterval = 10;
     static constexpr int retries = 200;
+    // How long, in milliseconds, the dialogs may wait for a key or a click
+    // before the grab is let go.
+    static constexpr int idleTime = 10000;
 
     // Reports a key that X reports on one of the backdrop's windows or on
-    // the grab window on the dialog on top; never filters an event out.
+    // the grab window on the dialog on top; filters out the keys that must
+    // not act.
     bool nativeEventFilter(const QByteArray &eventType, void *message, long *result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void tryGrab();
+    void releaseWhenIdle();
 
 private:
     QWidget *keyReceiver() const;
     bool isOwnWindow(WId window) const;
+    bool isFreshKey(uint8_t type, uint8_t keycode, uint32_t time);
+    void noteKeysAlreadyDown();
 
     QWidget *dialogParent;
     QWindow catcher;
     QTimer *retryTimer;
+    QTimer *idleTimer;
     int retriesLeft = retries;
     bool held = false;
+    // By keycode: pressed while we watched, and not released yet.
+    std::bitset<256> pressed;
+    // By keycode: down before we could see the press, and not released yet.
+    std::bitset<256> alreadyDown;
+    struct
+    {
+        uint8_t keycode;
+        uint32_t time;
+        bool counted;
+    } lastRelease = {0, 0, false};
 };

@@ -64,9 +64,14 @@ Timerwin::Timerwin(QWidget *parent) : QDialog(parent), hours(0), minutes(1)
     connect(hoursBox, SIGNAL(valueChanged(int)), this, SLOT(checkValue()));
 
     setModal(true);
-    if (parent)
+    if (parent) {
         setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint
                        | Qt::X11BypassWindowManagerHint);
+        // Over the backdrop the program holds the keyboard, and a popup would
+        // take the grab over and drop it on closing. A spin box's is its only one.
+        hoursBox->setContextMenuPolicy(Qt::NoContextMenu);
+        minutesBox->setContextMenuPolicy(Qt::NoContextMenu);
+    }
 
     showCentred(this);
 }

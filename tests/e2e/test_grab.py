@@ -12,12 +12,15 @@ import os
 import re
 import subprocess
 import sys
+import time
 
 import xdesktop
 from xdesktop import Scenario, wait_for
 
 XKEYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xkeys.py")
 RUNS = int(os.environ.get("FAREWELLDESK_E2E_RUNS", "10"))
+# How long the program keeps the keyboard while the user does nothing.
+IDLE_SECONDS = 10
 
 
 def can_grab_command():
@@ -101,6 +104,34 @@ class GrabTest(Scenario):
         mapped = next(i for i, block in enumerate(blocks) if block.startswith("MapNotify"))
         self.assertEqual(set(places[mapped:]), {(chooser.x, chooser.y)}, blocks)
 
+    def test_no_popup_takes_the_grab_and_an_idle_chooser_lets_a_locker_lock(self):
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        # The hours box has the focus; the minutes box is right of it, in the
+        # row above the buttons.
+        desktop.key("Menu")
+        desktop.x("xdotool", "mousemove", str(timerwin.x + timerwin.width * 3 // 4), str(timerwin.y + timerwin.height - 75))
+        desktop.x("xdotool", "click", "3")
+        started = time.monotonic()
+        desktop.key("Escape")  # leaves the timer dialog: no popup is open that it would close
+        wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
+        self.assertEqual(self.can_grab(desktop), "grab: AlreadyGrabbed")
+        # A locker that tries again and again, as they do for a while.
+        wait_for("a locker's grab to succeed", lambda: self.can_grab(desktop) == "grab: success", timeout=30, interval=0.5)
+        waited = time.monotonic() - started
+        print("a locker's grab succeeded %.1f s after the last key" % waited, file=sys.stderr)
+        self.assertGreaterEqual(waited, IDLE_SECONDS)
+        self.assertTrue(program.running())
+        desktop.key("Escape")  # still the chooser's
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def can_grab(self, desktop):
+        return desktop.x(sys.executable, XKEYS, "can-grab", check=False).strip()
+
     def test_keyboard_is_free_while_the_command_runs(self):
         desktop = self.desktop()
         command = "%s >> '%s'" % (can_grab_command(), self.markers.path)
@@ -125,7 +156,7 @@ class GrabTest(Scenario):
             wait_for("the program's item in the D-Bus tray", desktop.status_notifier_items)
         else:
             wait_for("a tray icon", lambda: [w for w in desktop.windows() if w.width <= 64])
-        self.assertEqual(desktop.x(sys.executable, XKEYS, "can-grab", check=False).strip(), "grab: success")
+        self.assertEqual(self.can_grab(desktop), "grab: success")
         self.assertTrue(program.running())
 
 

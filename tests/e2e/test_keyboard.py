@@ -1,6 +1,8 @@
 """Cancelling, and the chooser driven by the keyboard alone."""
 
 import os
+import re
+import time
 
 import xdesktop
 from xdesktop import Scenario, wait_for
@@ -48,6 +50,32 @@ class KeyboardTest(Scenario):
         desktop.key("Escape")
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         self.assertTrue(program.running())
+        desktop.wait_focus(chooser.window)
+        desktop.key("Escape")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def release_later(self, desktop, key):
+        """Keeps key down past the server's auto-repeat delay, then releases it."""
+        delay = int(re.search(r"auto repeat delay:\s*(\d+)", desktop.x("xset", "q")).group(1))
+        time.sleep(delay / 1000 + 1)  # the user's hand, not a wait for the program: repeats come meanwhile
+        desktop.x("xdotool", "keyup", key)
+
+    def test_held_keys_act_once_at_most(self):
+        """Return held since before the start (a launcher's), then held in the
+        chooser and in its confirmation: only a fresh press acts, once."""
+        desktop = self.desktop()
+        desktop.x("xset", "r", "on")
+        desktop.x("xdotool", "keydown", "Return")
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        self.release_later(desktop, "Return")
+        desktop.x("xdotool", "keydown", "Return")  # a fresh one: Logout, whose confirmation its repeats reach
+        self.release_later(desktop, "Return")
+        delay = self.countdown(desktop, chooser)
+        desktop.wait_focus(delay)
+        desktop.key("Escape")
+        wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())

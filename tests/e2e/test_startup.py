@@ -92,6 +92,23 @@ class StartupTest(Scenario):
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), ["from-config"])
 
+    def test_x11_in_a_wayland_session_unless_the_user_chose(self):
+        """Qt would try its Wayland platform there (and say so when its plugin is missing)."""
+        desktop = self.desktop()
+        for name, chosen, tried in [
+            ("no platform chosen", None, False),
+            ("the user's own list", "wayland;xcb", True),
+        ]:
+            with self.subTest(name):
+                env = dict(desktop.env(), XDG_SESSION_TYPE="wayland")
+                if chosen:
+                    env["QT_QPA_PLATFORM"] = chosen
+                program = Program(desktop, self.markers.options(), env=env)
+                self.addCleanup(lambda: program.running() and program.process.kill())
+                desktop.click(*self.wait_chooser(desktop, program).button("Cancel"))
+                self.assertEqual(program.wait(), 0, program.output())
+                self.assertEqual("wayland" in program.output(), tried, program.output())
+
     def start_raw(self, desktop, argv):
         program = Program(desktop, argv)
         self.addCleanup(lambda: program.running() and program.process.kill())

@@ -85,15 +85,40 @@ class TimerTest(Scenario):
         self.assertEqual(len(lines), 1, lines)
         self.assertTrue(lines[0].startswith("shutdown "), lines)
 
-    def test_without_a_tray_the_window_shows_after_probing(self):
+    def assert_tells_the_time(self, desktop, window):
+        """Text in the row right of the clock picture (48 pixels, spacing 20)."""
+        shot = desktop.screenshot()
+        background = shot.pixel(window.x + 4, window.y + 4)
+        inked = sum(
+            sum(abs(a - b) for a, b in zip(shot.pixel(x, y), background)) > 150
+            for x in range(window.x + 15 + 48 + 20, window.x + window.width - 15)
+            for y in range(window.y + 15, window.y + 15 + 48)
+        )
+        self.assertGreater(inked, 20, "the countdown window tells no time")
+
+    def test_without_a_tray_the_window_shows_after_probing_and_stays_reachable(self):
         desktop = self.desktop(tray=False)
-        program = self.start_one_minute(desktop)
+        # Two minutes: the first tick, which would write the text, is a minute away.
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
+        desktop.key("Tab", "Up")  # from the hours to the minutes box, one up
+        xdesktop.click_bottom_button(desktop, timerwin, 0)
         started = time.monotonic()
         window = desktop.wait_dialog("the countdown window", timeout=45)
         # 61 probes of half a second each.
         self.assertGreaterEqual(time.monotonic() - started, 28)
         self.assertEqual([w for w in desktop.windows() if w.width <= 64], [], "a tray icon without a tray")
+        self.assert_tells_the_time(desktop, window)
 
+        # Ok iconifies it; the window manager's list of windows brings it back.
+        xdesktop.click_bottom_button(desktop, window, 2)
+        wait_for("Ok to put the window away", lambda: not desktop.dialogs())
+        self.assertIn("Iconic", desktop.x("xprop", "-id", window.wid, "WM_STATE"))
+        desktop.x("xdotool", "windowactivate", window.wid)
+        window = desktop.wait_dialog("the countdown window back")
+        self.assert_tells_the_time(desktop, window)
         xdesktop.click_bottom_button(desktop, window, 1)
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
