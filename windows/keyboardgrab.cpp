@@ -1,5 +1,7 @@
 #include "keyboardgrab.h"
 
+#include "accessibility.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -38,6 +40,11 @@ void KeyboardGrab::setGrabRequest(bool (*request)(QWindow *, bool))
 KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     : QObject(dialogParent), dialogParent(dialogParent), retryTimer(new QTimer(this))
 {
+    // A screen reader reads its own key commands from the keyboard, which no
+    // client may hold for it to work; the dialogs still take the focus as
+    // they are shown.
+    if (screenReaderEnabled())
+        return;
     retryTimer->setSingleShot(true);
     retryTimer->setInterval(retryInterval);
     connect(retryTimer, SIGNAL(timeout()), this, SLOT(tryGrab()));
