@@ -51,12 +51,10 @@ class TimerTest(Scenario):
         self.assertEqual(desktop.dialogs(), [window])
         self.assertTrue(program.running())
 
-        buttons = xdesktop.click_bottom_button(desktop, window, 2)  # Change timer, Cancel timer, Ok
-        self.assertEqual(len(buttons), 3, buttons)
+        self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to hide the countdown window", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
-        window = desktop.wait_dialog("the countdown window once more")
-        xdesktop.click_bottom_button(desktop, window, 1)
+        self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
         self.assertNotIn("No Icon set", program.output())
@@ -66,8 +64,7 @@ class TimerTest(Scenario):
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Timer"))
-        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
-        xdesktop.click_bottom_button(desktop, timerwin, 1)  # Ok, Cancel
+        self.click_button(desktop, program, "Shutdown timer", "Cancel")
         self.assertEqual(self.wait_chooser(desktop, program).window, chooser.window)
         self.assertEqual(len(desktop.backdrops()), 1)
         desktop.click(*chooser.button("Cancel"))
@@ -89,12 +86,12 @@ class TimerTest(Scenario):
         desktop = self.desktop(tray=False)
         program = self.start_one_minute(desktop)
         started = time.monotonic()
-        window = desktop.wait_dialog("the countdown window", timeout=45)
+        desktop.wait_dialog("the countdown window", timeout=45)
         # 61 probes of half a second each.
         self.assertGreaterEqual(time.monotonic() - started, 28)
         self.assertEqual([w for w in desktop.windows() if w.width <= 64], [], "a tray icon without a tray")
 
-        xdesktop.click_bottom_button(desktop, window, 1)
+        self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
 
