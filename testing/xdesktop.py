@@ -146,16 +146,15 @@ class Desktop(xserver.Started):
     tray: whether fluxbox's toolbar has its system tray.
     accessible: whether the session has an accessibility bus, switched on,
     through which the tests find and drive the program's windows
-    (Accessibility); screen_reader: whether it also says a screen reader runs.
+    (Accessibility).
     wm: a name from windowmanagers.WINDOW_MANAGERS; by default
     $FAREWELLDESK_E2E_WM, or fluxbox.
     """
 
-    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None, accessible=True, screen_reader=False):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None, accessible=True):
         self.monitors = list(monitors)
         self.tray = tray
         self.accessible = accessible
-        self.screen_reader = screen_reader
         self.accessibility = None
         self.wm = windowmanagers.WINDOW_MANAGERS[wm or os.environ.get("FAREWELLDESK_E2E_WM", "fluxbox")]
         # What the window manager's session adds for every client (a session bus).
@@ -266,6 +265,9 @@ class Desktop(xserver.Started):
             except subprocess.TimeoutExpired:
                 os.killpg(process.pid, signal.SIGKILL)
                 process.wait()
+            for pipe in (process.stdin, process.stdout):
+                if pipe:
+                    pipe.close()
         self.processes = []
         if self.server:
             self.server.stop()
@@ -479,8 +481,7 @@ class Accessibility:
 
     The bus launcher runs on the program's session bus (a private one unless
     the window manager's session has one) and keeps its socket in a folder of
-    this desktop. With the desktop's screen_reader, the session also says that
-    a screen reader runs.
+    this desktop.
     """
 
     LAUNCHERS = ["/usr/libexec/at-spi-bus-launcher", "/usr/local/libexec/at-spi-bus-launcher"]
@@ -520,16 +521,19 @@ class Accessibility:
         launcher_env = dict(env)
         launcher_env.pop("DISPLAY")
         desktop.spawn([self.launcher(), "--launch-immediately"], env=launcher_env, stderr=subprocess.DEVNULL)
-        status = ["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path", "/org/a11y/bus"]
-        status += ["--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status"]
-        for flag in ["IsEnabled"] + (["ScreenReaderEnabled"] if desktop.screen_reader else []):
-            wait_for(
-                "the accessibility bus launcher",
-                lambda: subprocess.run(status + [flag, "<true>"], env=env, capture_output=True).returncode == 0,
-            )
+        self.env = env
+        wait_for("the accessibility bus launcher", lambda: self.say("IsEnabled", True))
         self.client = desktop.spawn(
             [self.client_python(), self.CLIENT], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True
         )
+
+    def say(self, flag, value):
+        """Sets a flag of the session's accessibility status (IsEnabled,
+        ScreenReaderEnabled), as a screen reader's session does; False while
+        the launcher is not there yet."""
+        argv = ["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path", "/org/a11y/bus"]
+        argv += ["--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status", flag, "<%s>" % str(value).lower()]
+        return subprocess.run(argv, env=self.env, capture_output=True).returncode == 0
 
     def ask(self, request):
         self.client.stdin.write(json.dumps(request) + "\n")
