@@ -451,8 +451,11 @@ class Node:
 
     @property
     def centre(self):
+        """Where the object's centre is on the screen. Qt tells AT-SPI its
+        own pixels, which $QT_SCALE_FACTOR makes larger than the screen's."""
         x, y, width, height = self.extents
-        return x + width // 2, y + height // 2
+        scale = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+        return round((x + width / 2) * scale), round((y + height / 2) * scale)
 
     def walk(self):
         yield self
