@@ -15,24 +15,6 @@ namespace {
 // screens from darkening for long.
 constexpr int answerTimeout = 1000;
 
-// A property of the session's accessibility status, as the bus launcher tells
-// it. The call fails at once, rather than start a launcher, where the session
-// runs none.
-bool statusSays(const char *property)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(
-            QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.a11y.Status") << QLatin1String(property);
-    get.setAutoStartService(false);
-    const QDBusMessage reply = bus.call(get, QDBus::Block, answerTimeout);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-           && qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
-}
-
 // Qt's AT-SPI bridge learns the accessibility bus's address from the session
 // bus, asking as it is created, and connects when the answer is delivered; it
 // then switches itself on. It also queues a call to itself that switches it on
@@ -66,9 +48,21 @@ void connectAccessibility()
     QAccessible::isActive(); // creates the bridge, unless it exists already
 }
 
+// The call fails at once, rather than start a bus launcher, where the
+// session runs none.
 bool screenReaderEnabled()
 {
-    return statusSays("ScreenReaderEnabled");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+            QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled");
+    get.setAutoStartService(false);
+    const QDBusMessage reply = bus.call(get, QDBus::Block, answerTimeout);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+           && qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
 }
 
 #else
