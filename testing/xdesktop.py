@@ -535,7 +535,8 @@ class Accessibility:
         ScreenReaderEnabled), as a screen reader's session does; False while
         the launcher is not there yet."""
         argv = ["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path", "/org/a11y/bus"]
-        argv += ["--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status", flag, "<%s>" % str(value).lower()]
+        argv += ["--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status"]
+        argv += [flag, "<%s>" % str(value).lower()]
         return subprocess.run(argv, env=self.env, capture_output=True).returncode == 0
 
     def ask(self, request):
