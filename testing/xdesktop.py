@@ -550,12 +550,17 @@ class Accessibility:
         return Node(fields) if fields else None
 
     def window(self, program, name, timeout=20):
-        """The program's showing window of that name, once it is there."""
+        """The program's showing window of that name, once it is there and
+        stays in one place (a window manager may move it as it maps it)."""
+        last = []
 
         def find():
             app = self.tree(program)
             found = [w for w in app.children if w.name == name and "showing" in w.states] if app else []
-            return found[0] if len(found) == 1 else None
+            window = found[0] if len(found) == 1 else None
+            settled = window and last and last[-1].extents == window.extents
+            last[:] = [window] if window else []
+            return window if settled else None
 
         return wait_for("the window %r on the accessibility bus" % name, find, timeout=timeout)
 

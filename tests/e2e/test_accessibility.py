@@ -86,7 +86,8 @@ class AccessibilityTest(Scenario):
         change = a11y.window(program, "Shutdown timer")
         self.assertEqual([n.name for n in change.walk() if n.role == "spin button"], ["Hours", "Minutes"])
         a11y.do(program, change.find("Cancel"))
-        # Cancelled, it hides the countdown window: shown again, it is pressed there.
+        # Cancelled, it hides the countdown window too: shown again, it is pressed there.
+        wait_for("both windows to hide", lambda: not desktop.dialogs())
         desktop.click(*self.tray_icon(desktop).centre)
         a11y.do(program, a11y.window(program, "Shutdown countdown").find("Cancel timer"))
         self.assertEqual(program.wait(), 0, program.output())
