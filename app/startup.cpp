@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "accessibility.h"
 #include "bgwin.h"
 #include "buildconfig.h"
 #include "commands.h"
@@ -248,6 +249,7 @@ int runFarewelldesk(int &argc, char **argv)
         commands.command[index] = config->vars[index].value.text;
     applyOptions(argc, argv, commands);
 
+    connectAccessibility();
     BgWin *backdrop = new BgWin(nullptr);
     Mainwin *chooser = new Mainwin(backdrop);
     resetForCommands(glIntegrationVariable, glDisabled);

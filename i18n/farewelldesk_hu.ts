@@ -46,6 +46,16 @@
         <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
         <translation>Leállítás %1 %2 %3 %4 múlva</translation>
     </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the countdown window&apos;s picture, for screen readers</extracomment>
+        <translation>Óraszimbólum</translation>
+    </message>
+    <message>
+        <source>Shutdown countdown</source>
+        <extracomment>Name of the countdown window, for screen readers</extracomment>
+        <translation>Visszaszámlálás a leállításig</translation>
+    </message>
 </context>
 <context>
     <name>Delay</name>
@@ -59,6 +69,11 @@
         <translation>
             <numerusform>másodperc</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Confirm: %1</source>
+        <extracomment>Name of the confirmation&apos;s window, for screen readers; %1 is the action, as its button says</extracomment>
+        <translation>Megerősítés: %1</translation>
     </message>
 </context>
 <context>
@@ -146,6 +161,16 @@
         <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
         <translation>Billentyű: %1</translation>
     </message>
+    <message>
+        <source>End the session</source>
+        <extracomment>Name of the chooser&apos;s window, for screen readers</extracomment>
+        <translation>Munkamenet befejezése</translation>
+    </message>
+    <message>
+        <source>Power symbol</source>
+        <extracomment>Name of the chooser&apos;s picture, the shutdown icon, for screen readers</extracomment>
+        <translation>Főkapcsoló szimbólum</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -198,6 +223,26 @@
         <source> Minutes</source>
         <extracomment>Suffix of the minutes entry, after the number</extracomment>
         <translation> perc</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the timer dialog&apos;s picture, for screen readers</extracomment>
+        <translation>Óraszimbólum</translation>
+    </message>
+    <message>
+        <source>Shutdown timer</source>
+        <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
+        <translation>Leállítási időzítő</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <extracomment>Name of the hours entry, for screen readers</extracomment>
+        <translation>Órák</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <extracomment>Name of the minutes entry, for screen readers</extracomment>
+        <translation>Percek</translation>
     </message>
 </context>
 </TS>

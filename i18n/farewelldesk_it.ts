@@ -49,6 +49,16 @@
         <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
         <translation>Spegnimento tra %1 %2 e %3 %4</translation>
     </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the countdown window&apos;s picture, for screen readers</extracomment>
+        <translation>Orologio</translation>
+    </message>
+    <message>
+        <source>Shutdown countdown</source>
+        <extracomment>Name of the countdown window, for screen readers</extracomment>
+        <translation>Conto alla rovescia per lo spegnimento</translation>
+    </message>
 </context>
 <context>
     <name>Delay</name>
@@ -63,6 +73,11 @@
             <numerusform>secondo</numerusform>
             <numerusform>secondi</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Confirm: %1</source>
+        <extracomment>Name of the confirmation&apos;s window, for screen readers; %1 is the action, as its button says</extracomment>
+        <translation>Conferma: %1</translation>
     </message>
 </context>
 <context>
@@ -150,6 +165,16 @@
         <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
         <translation>Tasto: %1</translation>
     </message>
+    <message>
+        <source>End the session</source>
+        <extracomment>Name of the chooser&apos;s window, for screen readers</extracomment>
+        <translation>Termina la sessione</translation>
+    </message>
+    <message>
+        <source>Power symbol</source>
+        <extracomment>Name of the chooser&apos;s picture, the shutdown icon, for screen readers</extracomment>
+        <translation>Simbolo di accensione</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -202,6 +227,26 @@
         <source> Minutes</source>
         <extracomment>Suffix of the minutes entry, after the number</extracomment>
         <translation> minuti</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the timer dialog&apos;s picture, for screen readers</extracomment>
+        <translation>Orologio</translation>
+    </message>
+    <message>
+        <source>Shutdown timer</source>
+        <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
+        <translation>Timer di spegnimento</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <extracomment>Name of the hours entry, for screen readers</extracomment>
+        <translation>Ore</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <extracomment>Name of the minutes entry, for screen readers</extracomment>
+        <translation>Minuti</translation>
     </message>
 </context>
 </TS>

@@ -49,6 +49,16 @@
         <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
         <translation>Desligamento em %1 %2 e %3 %4</translation>
     </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the countdown window&apos;s picture, for screen readers</extracomment>
+        <translation>Relógio</translation>
+    </message>
+    <message>
+        <source>Shutdown countdown</source>
+        <extracomment>Name of the countdown window, for screen readers</extracomment>
+        <translation>Contagem regressiva para o desligamento</translation>
+    </message>
 </context>
 <context>
     <name>Delay</name>
@@ -63,6 +73,11 @@
             <numerusform>segundo</numerusform>
             <numerusform>segundos</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Confirm: %1</source>
+        <extracomment>Name of the confirmation&apos;s window, for screen readers; %1 is the action, as its button says</extracomment>
+        <translation>Confirmar: %1</translation>
     </message>
 </context>
 <context>
@@ -150,6 +165,16 @@
         <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
         <translation>Tecla: %1</translation>
     </message>
+    <message>
+        <source>End the session</source>
+        <extracomment>Name of the chooser&apos;s window, for screen readers</extracomment>
+        <translation>Encerrar a sessão</translation>
+    </message>
+    <message>
+        <source>Power symbol</source>
+        <extracomment>Name of the chooser&apos;s picture, the shutdown icon, for screen readers</extracomment>
+        <translation>Símbolo de energia</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -202,6 +227,26 @@
         <source> Minutes</source>
         <extracomment>Suffix of the minutes entry, after the number</extracomment>
         <translation> minutos</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the timer dialog&apos;s picture, for screen readers</extracomment>
+        <translation>Relógio</translation>
+    </message>
+    <message>
+        <source>Shutdown timer</source>
+        <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
+        <translation>Temporizador de desligamento</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <extracomment>Name of the hours entry, for screen readers</extracomment>
+        <translation>Horas</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <extracomment>Name of the minutes entry, for screen readers</extracomment>
+        <translation>Minutos</translation>
     </message>
 </context>
 </TS>

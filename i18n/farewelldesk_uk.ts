@@ -52,6 +52,16 @@
         <extracomment>%1 hours, %2 Hour(s), %3 minutes, %4 Minute(s)</extracomment>
         <translation>Вимкнення через %1 %2 %3 %4</translation>
     </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the countdown window&apos;s picture, for screen readers</extracomment>
+        <translation>Годинник</translation>
+    </message>
+    <message>
+        <source>Shutdown countdown</source>
+        <extracomment>Name of the countdown window, for screen readers</extracomment>
+        <translation>Зворотний відлік до вимкнення</translation>
+    </message>
 </context>
 <context>
     <name>Delay</name>
@@ -67,6 +77,11 @@
             <numerusform>секунди</numerusform>
             <numerusform>секунд</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Confirm: %1</source>
+        <extracomment>Name of the confirmation&apos;s window, for screen readers; %1 is the action, as its button says</extracomment>
+        <translation>Підтвердження: %1</translation>
     </message>
 </context>
 <context>
@@ -154,6 +169,16 @@
         <extracomment>Tooltip of each action button in the chooser; %1 is the letter that presses it</extracomment>
         <translation>Клавіша: %1</translation>
     </message>
+    <message>
+        <source>End the session</source>
+        <extracomment>Name of the chooser&apos;s window, for screen readers</extracomment>
+        <translation>Завершення сеансу</translation>
+    </message>
+    <message>
+        <source>Power symbol</source>
+        <extracomment>Name of the chooser&apos;s picture, the shutdown icon, for screen readers</extracomment>
+        <translation>Символ живлення</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -206,6 +231,26 @@
         <source> Minutes</source>
         <extracomment>Suffix of the minutes entry, after the number</extracomment>
         <translation> хв</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <extracomment>Name of the timer dialog&apos;s picture, for screen readers</extracomment>
+        <translation>Годинник</translation>
+    </message>
+    <message>
+        <source>Shutdown timer</source>
+        <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
+        <translation>Таймер вимкнення</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <extracomment>Name of the hours entry, for screen readers</extracomment>
+        <translation>Години</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <extracomment>Name of the minutes entry, for screen readers</extracomment>
+        <translation>Хвилини</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,7 @@ xprop, xdpyinfo), x11-xserver-utils (xsetroot) and x11-apps (xwd) or
 imagemagick (import).
 """
 
+import json
 import os
 import re
 import shutil
@@ -143,13 +144,18 @@ class Desktop(xserver.Started):
     monitors: list of (width, height); more than one gives side-by-side
     Xinerama heads, the first being the primary one.
     tray: whether fluxbox's toolbar has its system tray.
+    accessible: whether the session has an accessibility bus, switched on,
+    through which the tests find and drive the program's windows
+    (Accessibility).
     wm: a name from windowmanagers.WINDOW_MANAGERS; by default
     $FAREWELLDESK_E2E_WM, or fluxbox.
     """
 
-    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None, accessible=True):
         self.monitors = list(monitors)
         self.tray = tray
+        self.accessible = accessible
+        self.accessibility = None
         self.wm = windowmanagers.WINDOW_MANAGERS[wm or os.environ.get("FAREWELLDESK_E2E_WM", "fluxbox")]
         # What the window manager's session adds for every client (a session bus).
         self.session_env = {}
@@ -172,9 +178,8 @@ class Desktop(xserver.Started):
 
     def spawn(self, argv, env=None, **kwargs):
         """Starts a process in its own process group, torn down by stop()."""
-        process = subprocess.Popen(
-            argv, env=env or self.env(), start_new_session=True, stdin=subprocess.DEVNULL, **kwargs
-        )
+        kwargs.setdefault("stdin", subprocess.DEVNULL)
+        process = subprocess.Popen(argv, env=env or self.env(), start_new_session=True, **kwargs)
         self.processes.append(process)
         return process
 
@@ -193,6 +198,8 @@ class Desktop(xserver.Started):
         missing = {package for tool, package in needed.items() if not shutil.which(tool)}
         if not self.screenshot_command():
             missing.add("x11-apps")
+        if self.accessible:
+            missing.update(Accessibility.missing_packages())
         missing = sorted(missing)
         if missing:
             raise RuntimeError("missing X tools; install the packages: " + " ".join(missing))
@@ -203,6 +210,8 @@ class Desktop(xserver.Started):
         self.server.start()
         self.display = self.server.name
         self.wm.start(self)
+        if self.accessible:
+            self.accessibility = Accessibility(self)
         self._wait_for_desktop()
 
     def _wait_for_desktop(self):
@@ -256,6 +265,9 @@ class Desktop(xserver.Started):
             except subprocess.TimeoutExpired:
                 os.killpg(process.pid, signal.SIGKILL)
                 process.wait()
+            for pipe in (process.stdin, process.stdout):
+                if pipe:
+                    pipe.close()
         self.processes = []
         if self.server:
             self.server.stop()
@@ -427,6 +439,138 @@ class Desktop(xserver.Started):
         return wait_for("the watch to record the mark", recorded, timeout=10, interval=0.05)
 
 
+class Node:
+    """One accessible object of the program as AT-SPI shows it, from a snapshot
+    of its tree: role, name, description, extents (x, y, width, height),
+    states, value, actions, children; path leads to it from the application."""
+
+    def __init__(self, fields, path=()):
+        self.__dict__.update(fields)
+        self.path = list(path)
+        self.children = [Node(child, self.path + [i]) for i, child in enumerate(fields["children"])]
+
+    @property
+    def centre(self):
+        """Where the object's centre is on the screen. Qt tells AT-SPI its
+        own pixels, which $QT_SCALE_FACTOR makes larger than the screen's."""
+        x, y, width, height = self.extents
+        scale = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+        return round((x + width / 2) * scale), round((y + height / 2) * scale)
+
+    def walk(self):
+        yield self
+        for child in self.children:
+            yield from child.walk()
+
+    def find(self, name, role="push button"):
+        """The one object below this one (or this one) with that role and name."""
+        found = [n for n in self.walk() if n.role == role and n.name == name]
+        if len(found) != 1:
+            raise AssertionError("%d %ss named %r in %r" % (len(found), role, name, self.name))
+        return found[0]
+
+    def outline(self, indent=""):
+        """The tree as a screen reader reads it: role and name, one object a line."""
+        line = "%s%s %r" % (indent, self.role, self.name) + (" (%s)" % self.description if self.description else "")
+        return "\n".join([line] + [child.outline(indent + "  ") for child in self.children])
+
+    def __repr__(self):
+        return "Node(%s %r)" % (self.role, self.name)
+
+
+class Accessibility:
+    """The desktop's accessibility bus with assistive technology switched on,
+    and a client that reads and drives programs over it (atspi_client.py).
+
+    The bus launcher runs on the program's session bus (a private one unless
+    the window manager's session has one) and keeps its socket in a folder of
+    this desktop.
+    """
+
+    LAUNCHERS = ["/usr/libexec/at-spi-bus-launcher", "/usr/local/libexec/at-spi-bus-launcher"]
+    CLIENT = os.path.join(TESTING, "atspi_client.py")
+
+    @classmethod
+    def launcher(cls):
+        return next((path for path in cls.LAUNCHERS if os.path.exists(path)), None)
+
+    @classmethod
+    def client_python(cls):
+        """A Python that has the AT-SPI client: Debian's own, or the one running."""
+        for python in dict.fromkeys(["/usr/bin/python3", sys.executable]):
+            probe = [python, "-c", "import gi; gi.require_version('Atspi', '2.0')"]
+            if os.path.exists(python) and subprocess.run(probe, capture_output=True).returncode == 0:
+                return python
+        return None
+
+    @classmethod
+    def missing_packages(cls):
+        missing = {"at-spi2-core"} if not cls.launcher() else set()
+        if not cls.client_python():
+            missing.add("python3-pyatspi")
+        if not shutil.which("dbus-daemon"):
+            missing.add("dbus-daemon")
+        return missing
+
+    def __init__(self, desktop):
+        env = desktop.env()
+        if not desktop.session_env.get("DBUS_SESSION_BUS_ADDRESS"):
+            desktop.session_env["DBUS_SESSION_BUS_ADDRESS"] = windowmanagers.start_session_bus(desktop, env)
+        env = desktop.env()
+        env["XDG_RUNTIME_DIR"] = os.path.join(desktop.workdir, "run")
+        os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+        # Without DISPLAY the launcher leaves the X server alone: programs
+        # learn the accessibility bus's address from the session bus only.
+        launcher_env = dict(env)
+        launcher_env.pop("DISPLAY")
+        desktop.spawn([self.launcher(), "--launch-immediately"], env=launcher_env, stderr=subprocess.DEVNULL)
+        self.env = env
+        wait_for("the accessibility bus launcher", lambda: self.say("IsEnabled", True))
+        self.client = desktop.spawn(
+            [self.client_python(), self.CLIENT], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True
+        )
+
+    def say(self, flag, value):
+        """Sets a flag of the session's accessibility status (IsEnabled,
+        ScreenReaderEnabled), as a screen reader's session does; False while
+        the launcher is not there yet."""
+        argv = ["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path", "/org/a11y/bus"]
+        argv += ["--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status"]
+        argv += [flag, "<%s>" % str(value).lower()]
+        return subprocess.run(argv, env=self.env, capture_output=True).returncode == 0
+
+    def ask(self, request):
+        self.client.stdin.write(json.dumps(request) + "\n")
+        self.client.stdin.flush()
+        return json.loads(self.client.stdout.readline())
+
+    def tree(self, program):
+        """The program's application as a Node, or None while it is not on the bus."""
+        fields = self.ask({"tree": program.process.pid})
+        return Node(fields) if fields else None
+
+    def window(self, program, name, timeout=20):
+        """The program's showing window of that name, once it is there and
+        stays in one place (a window manager may move it as it maps it)."""
+        last = []
+
+        def find():
+            app = self.tree(program)
+            found = [w for w in app.children if w.name == name and "showing" in w.states] if app else []
+            window = found[0] if len(found) == 1 else None
+            settled = window and last and last[-1].extents == window.extents
+            last[:] = [window] if window else []
+            return window if settled else None
+
+        return wait_for("the window %r on the accessibility bus" % name, find, timeout=timeout)
+
+    def do(self, program, node, action="Press"):
+        """Does node's action, as switch access or voice control would."""
+        answer = self.ask({"act": program.process.pid, "path": node.path, "action": action})
+        if "error" in answer:
+            raise AssertionError("%s on %r: %s" % (action, node, answer["error"]))
+
+
 class Markers:
     """The harmless commands and the file they append to."""
 
@@ -482,56 +626,17 @@ class Program:
 
 
 class Chooser:
-    """The chooser's buttons, located from its geometry.
+    """The chooser: its X window, and its buttons as AT-SPI finds them, by name."""
 
-    Seven buttons of equal height in a column right of the 96-pixel picture,
-    contents margins 15 and spacing 5.
-    """
+    NAME = "End the session"
 
-    BUTTONS = ["Logout", "Reboot system", "Shutdown system", "Suspend system", "Lock screen", "Timer", "Cancel"]
-
-    def __init__(self, window):
+    def __init__(self, window, node):
         self.window = window
+        self.node = node
 
     def button(self, text):
-        index = self.BUTTONS.index(text)
-        w = self.window
-        height = (w.height - 2 * 15 - 6 * 5) / 7.0
-        y = w.y + 15 + index * (height + 5) + height / 2
-        x = w.x + w.width - 15 - 30
-        return int(x), int(y)
-
-
-def bottom_buttons(desktop, window):
-    """Extents (left, right) of the buttons in a dialog's bottom row, left to right.
-
-    Takes the few lines just above the bottom margin, below any text: a column
-    belongs to a button when one of those lines differs there from the
-    dialog's background; the layout's spacing separates the buttons.
-    """
-    image = desktop.screenshot()
-    background = image.pixel(window.x + 4, window.y + window.height - 4)
-    bottom = window.y + window.height - 15
-    buttons, left = [], None
-    for x in range(window.x + 10, window.x + window.width - 9):
-        inside = any(
-            sum(abs(a - b) for a, b in zip(image.pixel(x, y), background)) > 24 for y in range(bottom - 8, bottom)
-        )
-        if inside and left is None:
-            left = x
-        elif not inside and left is not None:
-            if x - left > 16:
-                buttons.append((left, x - 1))
-            left = None
-    return buttons
-
-
-def click_bottom_button(desktop, window, index):
-    """Clicks the index-th button (from the left) of a dialog's bottom row."""
-    buttons = wait_for("the buttons of %r" % window, lambda: bottom_buttons(desktop, window), timeout=5)
-    left, right = buttons[index]
-    desktop.click((left + right) // 2, window.y + window.height - 15 - 6)
-    return buttons
+        """Where to click the button of that name."""
+        return self.node.find(text).centre
 
 
 class Scenario(unittest.TestCase):
@@ -587,15 +692,18 @@ class Scenario(unittest.TestCase):
         chooser = wait_for("the chooser over the backdrop", ready, timeout=timeout)
         if keyboard:
             desktop.wait_focus(chooser)
-        return Chooser(chooser)
+        return Chooser(chooser, desktop.accessibility.window(program, Chooser.NAME))
+
+    def click_button(self, desktop, program, window, button):
+        """Clicks the button of that name in the program's window of that name."""
+        desktop.click(*desktop.accessibility.window(program, window).find(button).centre)
 
     def start_one_minute(self, desktop):
         """Timer in the chooser, then OK on the preset of one minute."""
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Timer"))
-        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
-        click_bottom_button(desktop, timerwin, 0)
+        self.click_button(desktop, program, "Shutdown timer", "Ok")
         wait_for("the backdrop to go", lambda: not desktop.backdrops() and not desktop.dialogs())
         return program
 

@@ -65,6 +65,10 @@ Countdown::Countdown(int hours, int minutes, QWidget *parent)
     trayTimer->setObjectName(QStringLiteral("trayTimer"));
     QLabel *imageLabel = new QLabel;
     imageLabel->setPixmap(timerIcon.pixmap(48, 48, QIcon::Normal, QIcon::Off));
+    //: Name of the countdown window's picture, for screen readers
+    imageLabel->setAccessibleName(tr("Clock"));
+    //: Name of the countdown window, for screen readers
+    setAccessibleName(tr("Shutdown countdown"));
     QPushButton *cancelButton = new QPushButton(cancelIcon, tr("Cancel timer"));
     cancelButton->setObjectName(QStringLiteral("cancelTimerButton"));
     QPushButton *okButton = new QPushButton(okIcon, tr("Ok"));
@@ -180,6 +184,8 @@ void Countdown::setLabelText(int hours, int minutes, int seconds)
         text = tr("Shutdown in %1 %2 %3 %4")
                        .arg(QString::number(hours), hourWord, QString::number(minutes), minuteWord);
     textLabel->setText(text);
+    // What a screen reader reads out for the window, and is told anew as it changes.
+    setAccessibleDescription(text);
 }
 
 void Countdown::hideWin()

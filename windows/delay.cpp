@@ -31,6 +31,9 @@ Delay::Delay(int seconds, const QString &actionName, const QString &message, con
     const QString buttonStyle = QStringLiteral("padding: 5px 10px 5px 10px; text-align: left;");
     actionButton->setStyleSheet(buttonStyle);
     cancelButton->setStyleSheet(buttonStyle);
+    //: Name of the confirmation's window, for screen readers; %1 is the
+    //: action, as its button says
+    setAccessibleName(tr("Confirm: %1").arg(actionName));
     setLabelText(message, seconds);
     setWindowIcon(icon);
 
@@ -69,6 +72,8 @@ void Delay::setLabelText(const QString &message, int seconds)
     //: in the form that number asks for
     const QString unit = tr("seconds", nullptr, seconds);
     textLabel->setText(QString(message + QLatin1String(" %1 %2")).arg(seconds).arg(unit));
+    // What a screen reader reads out for the window, and is told anew each second.
+    setAccessibleDescription(textLabel->text());
 }
 
 void Delay::update()

@@ -1,5 +1,7 @@
 #include "keyboardgrab.h"
 
+#include "accessibility.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -67,6 +69,13 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     catcher.show();
     QCoreApplication::instance()->installNativeEventFilter(this);
     QCoreApplication::instance()->installEventFilter(this);
+    // A screen reader reads its own key commands from the keyboard, which no
+    // client may hold for it to work: the keyboard is left to it, the dialogs
+    // take the focus as they are shown, and held keys still never act.
+    if (screenReaderEnabled()) {
+        noteKeysAlreadyDown();
+        return;
+    }
     tryGrab();
     idleTimer->start();
 }

@@ -42,8 +42,12 @@ Mainwin::Mainwin(QWidget *parent)
 {
     const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
 
+    //: Name of the chooser's window, for screen readers
+    setAccessibleName(tr("End the session"));
     auto *picture = new QLabel;
     picture->setPixmap(shutdownIcon.pixmap(96, 96, QIcon::Normal, QIcon::Off));
+    //: Name of the chooser's picture, the shutdown icon, for screen readers
+    picture->setAccessibleName(tr("Power symbol"));
     QPushButton *logoutButton = actionButton(logoutIcon, tr("Logout"), "logoutButton");
     QPushButton *rebootButton = actionButton(rebootIcon, tr("Reboot system"), "rebootButton");
     QPushButton *shutdownButton =

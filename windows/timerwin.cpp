@@ -28,6 +28,15 @@ Timerwin::Timerwin(QWidget *parent) : QDialog(parent), hours(0), minutes(1)
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     imageLabel->setPixmap(timerIcon.pixmap(96, 96, QIcon::Normal, QIcon::Off));
+    //: Name of the timer dialog's picture, for screen readers
+    imageLabel->setAccessibleName(tr("Clock"));
+    //: Name of the timer dialog's window, for screen readers
+    setAccessibleName(tr("Shutdown timer"));
+    setAccessibleDescription(textLabel->text());
+    //: Name of the hours entry, for screen readers
+    hoursBox->setAccessibleName(tr("Hours"));
+    //: Name of the minutes entry, for screen readers
+    minutesBox->setAccessibleName(tr("Minutes"));
     //: Suffix of the hours entry, after the number
     hoursBox->setSuffix(tr(" Hours"));
     //: Suffix of the minutes entry, after the number

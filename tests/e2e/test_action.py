@@ -21,8 +21,7 @@ class ActionTest(Scenario):
         """Clicks Shutdown system, then the countdown's action button."""
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Shutdown system"))
-        delay = desktop.wait_dialog("the countdown over the chooser", predicate=lambda w: w.wid != chooser.window.wid)
-        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.click_button(desktop, program, "Confirm: Shutdown system", "Shutdown system")
 
     def test_dims_then_runs_shutdown_once_after_uncovering(self):
         desktop = self.painted_desktop()
@@ -48,7 +47,7 @@ class ActionTest(Scenario):
         )
         self.assertEqual(self.markers.lines(), [], "ran before it was confirmed")
 
-        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.click_button(desktop, program, "Confirm: Shutdown system", "Shutdown system")
         self.assertEqual(program.wait(), 0, program.output())
         # Exactly once, and no window of the program was mapped while it ran.
         self.assertEqual(self.markers.lines(), ["shutdown windows=0"])

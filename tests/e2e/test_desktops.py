@@ -113,8 +113,7 @@ class DesktopTest(Scenario):
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Shutdown system"))
-        delay = desktop.wait_dialog("the countdown over the chooser", predicate=lambda w: w.wid != chooser.window.wid)
-        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.click_button(desktop, program, "Confirm: Shutdown system", "Shutdown system")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), ["shutdown windows=0"])
         self.assertEqual(desktop.windows(), [])
@@ -161,8 +160,7 @@ class DesktopTest(Scenario):
         self.assertEqual([(w.x, w.y) for w in places], [(places[0].x, places[0].y)] * 3)
 
         desktop.click(*spots[0])
-        window = desktop.wait_dialog("the countdown window once more")
-        xdesktop.click_bottom_button(desktop, window, 1)  # Cancel timer
+        self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
         self.assertGreater(len(drawn), 1, "the tray icon is blank")

@@ -31,47 +31,39 @@ class IconTest(Scenario):
     TIME_LIMIT = 50
 
     def button_icons(self, image, chooser):
-        """For each button of the chooser, what is drawn in the square left of its text where the icon goes.
-
-        Returns {text: rows that differ from the button} and the left edge of the buttons.
-        """
-        w = chooser.window
-        dialog = image.pixel(w.x + 4, w.y + 4)
-        height = (w.height - 2 * 15 - 6 * 5) / 7.0
+        """For each button of the chooser, how many rows differ from the button in the square where the icon goes."""
         found = {}
-        for text in xdesktop.Chooser.BUTTONS:
-            right, middle = chooser.button(text)
-            # Two rows below the button's top edge nothing is drawn but the
-            # button: walk left there to its frame.
-            row = int(middle - height / 2) + 2
-            left = right
-            while image.pixel(left - 1, row) != dialog:
-                left -= 1
-            pixels = far_pixels(image, left + 2, middle - ICON // 2, ICON + 2, ICON, image.pixel(right, row))
-            found[text] = len({y for _, y in pixels})
-        return found, left
+        for button in chooser.node.walk():
+            if button.role == "push button":
+                x, y, _, height = button.extents
+                middle = y + height // 2
+                pixels = far_pixels(image, x + 2, middle - ICON // 2, ICON + 2, ICON, image.pixel(x + 30, y + 2))
+                found[button.name] = len({y for _, y in pixels})
+        return found
+
+    def pictured(self, image, window, picture):
+        """The pixels of the picture of that name that differ clearly from window's background."""
+        background = image.pixel(window.x + 4, window.y + 4)
+        return len(far_pixels(image, *picture.extents, background))
 
     def check_chooser_and_timer_dialog(self):
         desktop = self.desktop()
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         image = desktop.screenshot()
-        rows, column = self.button_icons(image, chooser)
+        rows = self.button_icons(image, chooser)
+        self.assertEqual(len(rows), 7, rows)
         self.assertEqual([t for t, n in rows.items() if n < ICON_ROWS], [], "buttons without an icon: %r" % rows)
-        w = chooser.window
-        dialog = image.pixel(w.x + 4, w.y + 4)
-        picture = len(far_pixels(image, w.x + 15, w.y + 15, column - 20 - w.x - 15, w.height - 30, dialog))
-        self.assertGreater(picture, 400, "no picture left of the buttons")
+        picture = chooser.node.find("Power symbol", role="image")
+        self.assertGreater(self.pictured(image, chooser.window, picture), 400, "no picture left of the buttons")
 
         desktop.click(*chooser.button("Timer"))
-        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda d: d.wid != w.wid)
-        image = desktop.screenshot()
-        t = timerwin
-        # The 96-pixel clock heads the dialog's left column.
-        clock = len(far_pixels(image, t.x + 15, t.y + 15, 96, 96, image.pixel(t.x + 4, t.y + 4)))
-        self.assertGreater(clock, 400, "no clock in %r" % t)
-        self.assertIn("_NET_WM_ICON(CARDINAL) = ", desktop.x("xprop", "-id", t.wid, "_NET_WM_ICON"))
-        xdesktop.click_bottom_button(desktop, timerwin, 1)  # Ok, Cancel
+        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda d: d.wid != chooser.window.wid)
+        clock = desktop.accessibility.window(program, "Shutdown timer").find("Clock", role="image")
+        self.assertEqual(clock.extents[2:], [96, 96])
+        self.assertGreater(self.pictured(desktop.screenshot(), timerwin, clock), 400, "no clock in %r" % timerwin)
+        self.assertIn("_NET_WM_ICON(CARDINAL) = ", desktop.x("xprop", "-id", timerwin.wid, "_NET_WM_ICON"))
+        self.click_button(desktop, program, "Shutdown timer", "Cancel")
         desktop.click(*self.wait_chooser(desktop, program).button("Cancel"))
         self.assertEqual(program.wait(), 0, program.output())
 

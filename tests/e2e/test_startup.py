@@ -87,8 +87,7 @@ class StartupTest(Scenario):
         program = self.start_raw(desktop, argv[:at] + argv[at + 2 :])
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Shutdown system"))
-        delay = desktop.wait_dialog("the countdown", predicate=lambda w: w.wid != chooser.window.wid)
-        xdesktop.click_bottom_button(desktop, delay, 0)
+        self.click_button(desktop, program, "Confirm: Shutdown system", "Shutdown system")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), ["from-config"])
 
