@@ -66,7 +66,6 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     catcher.setFlags(Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint
                      | Qt::WindowDoesNotAcceptFocus);
     catcher.setGeometry(-1, -1, 1, 1);
-    catcher.show();
     QCoreApplication::instance()->installNativeEventFilter(this);
     QCoreApplication::instance()->installEventFilter(this);
     // A screen reader reads its own key commands from the keyboard, which no
@@ -76,6 +75,7 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
         noteKeysAlreadyDown();
         return;
     }
+    catcher.show();
     tryGrab();
     idleTimer->start();
 }

@@ -109,11 +109,9 @@ class GrabTest(Scenario):
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Timer"))
-        timerwin = desktop.wait_dialog("the timer dialog", predicate=lambda w: w.wid != chooser.window.wid)
-        # The hours box has the focus; the minutes box is right of it, in the
-        # row above the buttons.
-        desktop.key("Menu")
-        desktop.x("xdotool", "mousemove", str(timerwin.x + timerwin.width * 3 // 4), str(timerwin.y + timerwin.height - 75))
+        minutes = desktop.accessibility.window(program, "Shutdown timer").find("Minutes", role="spin button")
+        desktop.key("Menu")  # in the hours box, which has the focus
+        desktop.x("xdotool", "mousemove", *map(str, minutes.centre))
         desktop.x("xdotool", "click", "3")
         started = time.monotonic()
         desktop.key("Escape")  # leaves the timer dialog: no popup is open that it would close
