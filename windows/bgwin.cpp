@@ -123,98 +123,121 @@ bool findRootArea(QScreen *screen, RootArea *area)
     return area->pixels() > 0;
 }
 
-bool hasSharedPixmaps(xcb_connection_t *connection)
+// The pixels travel in strips of rows small enough to stay in the processor's
+// cache: the server writes a strip into memory we read, we dim it in place and
+// the server copies it into the pixmap. Every fresh page of memory, in either
+// process, costs more than the copies; so the pixmap is the only full-screen
+// buffer, and it lives in the server.
+constexpr uint32_t stripBytes = 1u << 21;
+
+// A strip's memory, shared with the X server through MIT-SHM where the server
+// has it and runs on this machine.
+struct SharedStrip
 {
+    xcb_shm_seg_t segment = XCB_NONE;
+    quint32 *pixels = nullptr;
+};
+
+SharedStrip attachSharedStrip(xcb_connection_t *connection, uint32_t bytes)
+{
+    SharedStrip strip;
     const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
     if (!shm || !shm->present)
-        return false;
-    xcb_shm_query_version_reply_t *version =
-            xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr);
-    const bool shared = version && version->shared_pixmaps;
-    free(version);
-    return shared;
+        return strip;
+    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id == -1)
+        return strip;
+    void *memory = shmat(id, nullptr, 0);
+    if (memory != reinterpret_cast<void *>(-1)) {
+        const xcb_shm_seg_t segment = xcb_generate_id(connection);
+        // Checked: a remote server refuses to attach what it cannot reach.
+        xcb_generic_error_t *error = xcb_request_check(
+                connection, xcb_shm_attach_checked(connection, segment, id, false));
+        if (error)
+            shmdt(memory);
+        else
+            strip = {segment, static_cast<quint32 *>(memory)};
+        free(error);
+    }
+    // Attached on both sides, or not at all: the segment goes with the last
+    // detach, also when the program ends abruptly.
+    shmctl(id, IPC_RMID, nullptr);
+    return strip;
 }
 
-// One copy: the X server writes the pixels into memory it shares with us, we
-// dim them there, and the server paints the backdrop from that same memory.
-// The segment goes away with the pixmap. XCB_NONE where the server cannot
-// share memory with us (a remote display) or has no memory to spare.
-xcb_pixmap_t sharedDimmedPixmap(const RootArea &area)
+bool copySharedStrip(const RootArea &area, const SharedStrip &strip, xcb_pixmap_t pixmap,
+                     xcb_gcontext_t gc, int y, int rows)
 {
     xcb_connection_t *connection = area.connection;
-    if (!hasSharedPixmaps(connection))
-        return XCB_NONE;
-    const int id = shmget(IPC_PRIVATE, size_t(area.pixels()) * 4, IPC_CREAT | 0600);
-    if (id == -1)
-        return XCB_NONE;
-    void *memory = shmat(id, nullptr, 0);
-    const xcb_shm_seg_t segment = xcb_generate_id(connection);
-    xcb_generic_error_t *error =
-            memory == reinterpret_cast<void *>(-1)
-                    ? nullptr
-                    : xcb_request_check(connection,
-                                        xcb_shm_attach_checked(connection, segment, id, false));
-    const bool attached = memory != reinterpret_cast<void *>(-1) && !error;
-    free(error);
-    // Attached on both sides (or failed): the segment now lives only as long
-    // as someone has it attached.
-    shmctl(id, IPC_RMID, nullptr);
-    if (!attached) {
-        if (memory != reinterpret_cast<void *>(-1))
-            shmdt(memory);
-        return XCB_NONE;
-    }
     xcb_shm_get_image_reply_t *image = xcb_shm_get_image_reply(
             connection,
-            xcb_shm_get_image(connection, area.screen->root, area.x, area.y, area.width,
-                              area.height, ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
+            xcb_shm_get_image(connection, area.screen->root, area.x, int16_t(area.y + y),
+                              area.width, uint16_t(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                              strip.segment, 0),
             nullptr);
-    xcb_pixmap_t pixmap = XCB_NONE;
-    if (image) {
-        dimLine(static_cast<quint32 *>(memory), int(area.pixels()));
-        pixmap = xcb_generate_id(connection);
-        xcb_shm_create_pixmap(connection, pixmap, area.screen->root, area.width, area.height,
-                              area.screen->root_depth, segment, 0);
-        free(image);
-    }
-    // The server keeps its mapping for the pixmap; the pixels are written.
-    xcb_shm_detach(connection, segment);
-    shmdt(memory);
-    return pixmap;
+    if (!image)
+        return false;
+    free(image);
+    dimLine(strip.pixels, rows * area.width);
+    // The next strip's GetImage comes after this request: the server has
+    // copied the strip before it overwrites the memory.
+    xcb_shm_put_image(connection, pixmap, gc, area.width, uint16_t(rows), 0, 0, area.width,
+                      uint16_t(rows), 0, int16_t(y), area.screen->root_depth,
+                      XCB_IMAGE_FORMAT_Z_PIXMAP, false, strip.segment, 0);
+    return true;
 }
 
-// Without shared memory: the pixels come in a reply, are dimmed there and go
-// back into a pixmap in as few requests as the server takes.
-xcb_pixmap_t plainDimmedPixmap(const RootArea &area)
+// Without shared memory (a remote display) the strip comes in a reply.
+bool copyPlainStrip(const RootArea &area, xcb_pixmap_t pixmap, xcb_gcontext_t gc, int y, int rows)
 {
     xcb_connection_t *connection = area.connection;
     xcb_get_image_reply_t *image = xcb_get_image_reply(
             connection,
-            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, area.screen->root, area.x, area.y,
-                          area.width, area.height, ~0u),
+            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, area.screen->root, area.x,
+                          int16_t(area.y + y), area.width, uint16_t(rows), ~0u),
             nullptr);
-    if (!image || xcb_get_image_data_length(image) < int(area.pixels() * 4)) {
-        free(image);
-        return XCB_NONE;
+    const uint32_t bytes = uint32_t(rows) * area.width * 4;
+    const bool whole = image && uint32_t(xcb_get_image_data_length(image)) >= bytes;
+    if (whole) {
+        dimLine(reinterpret_cast<quint32 *>(xcb_get_image_data(image)), rows * area.width);
+        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, area.width, uint16_t(rows),
+                      0, int16_t(y), 0, area.screen->root_depth, bytes, xcb_get_image_data(image));
     }
-    auto *pixels = reinterpret_cast<quint32 *>(xcb_get_image_data(image));
-    dimLine(pixels, int(area.pixels()));
-    const xcb_pixmap_t pixmap = xcb_generate_id(connection);
+    free(image);
+    return whole;
+}
+
+// A pixmap of the area's pixels, dimmed; XCB_NONE when the server refused a
+// request.
+xcb_pixmap_t dimmedPixmap(const RootArea &area)
+{
+    xcb_connection_t *connection = area.connection;
+    const uint32_t rowBytes = area.width * 4u;
+    const uint32_t requestBytes =
+            xcb_get_maximum_request_length(connection) * 4 - sizeof(xcb_put_image_request_t);
+    const int rows =
+            std::clamp(int(std::min(stripBytes, requestBytes) / rowBytes), 1, int(area.height));
+    const SharedStrip strip = attachSharedStrip(connection, uint32_t(rows) * rowBytes);
+    xcb_pixmap_t pixmap = xcb_generate_id(connection);
     xcb_create_pixmap(connection, area.screen->root_depth, pixmap, area.screen->root, area.width,
                       area.height);
     const xcb_gcontext_t gc = xcb_generate_id(connection);
     xcb_create_gc(connection, gc, pixmap, 0, nullptr);
-    const uint32_t requestBytes =
-            xcb_get_maximum_request_length(connection) * 4 - sizeof(xcb_put_image_request_t);
-    const int rows = std::max(1, int(requestBytes / (area.width * 4u)));
-    for (int y = 0; y < area.height; y += rows) {
+    bool copied = true;
+    for (int y = 0; copied && y < area.height; y += rows) {
         const int count = std::min(rows, area.height - y);
-        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, area.width, count, 0,
-                      int16_t(y), 0, area.screen->root_depth, uint32_t(count) * area.width * 4,
-                      reinterpret_cast<const uint8_t *>(pixels + size_t(y) * area.width));
+        copied = strip.pixels ? copySharedStrip(area, strip, pixmap, gc, y, count)
+                              : copyPlainStrip(area, pixmap, gc, y, count);
     }
     xcb_free_gc(connection, gc);
-    free(image);
+    if (strip.pixels) {
+        xcb_shm_detach(connection, strip.segment);
+        shmdt(strip.pixels);
+    }
+    if (!copied) {
+        xcb_free_pixmap(connection, pixmap);
+        return XCB_NONE;
+    }
     return pixmap;
 }
 
@@ -226,9 +249,7 @@ bool showDimmedRoot(QWidget *window, QScreen *screen)
     RootArea area;
     if (!findRootArea(screen, &area))
         return false;
-    xcb_pixmap_t pixmap = sharedDimmedPixmap(area);
-    if (pixmap == XCB_NONE)
-        pixmap = plainDimmedPixmap(area);
+    xcb_pixmap_t pixmap = dimmedPixmap(area);
     if (pixmap == XCB_NONE)
         return false;
     // Checked: a window of another depth than the root's refuses the pixmap.
