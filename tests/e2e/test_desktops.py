@@ -14,9 +14,8 @@ import xdesktop
 from xdesktop import Scenario, wait_for
 
 SIZE = (1920, 1080)
-BACKGROUND = (0xC0, 0x80, 0x40)
+BACKGROUND = (0xC6, 0x82, 0x42)  # as exact in 16-bit colour as in 24-bit
 PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
-DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel
 
 
 def measure(desktop, text):
@@ -30,29 +29,39 @@ def frame(desktop, window):
     return window.x - left, window.y - top, window.x + window.width + right, window.y + window.height + bottom
 
 
-def channels(image, y):
-    """Row y of image as three strings of bytes, red, green and blue: dumps differ in their pixel format."""
-    row = image.pixels[y * image.stride : (y + 1) * image.stride]
-    bpp = image.bytes_per_pixel
-    at = [shift // 8 if image.lsb_first else bpp - 1 - shift // 8 for shift in image.shifts]
-    return [row[i::bpp][: image.width] for i in at]
-
-
 def undimmed(before, after, hole):
-    """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many."""
+    """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many.
+
+    Each channel is dimmed to its value shifted right by 2 bits, in whatever
+    bits the screen's pixels have: a whole row read as one number, shifted and
+    masked, is every pixel dimmed at once.
+    """
     left, top, right, bottom = hole
-    width, first, count = before.width, None, 0
-    for y in range(before.height):
-        expected = [channel.translate(DIM) for channel in channels(before, y)]
-        seen = channels(after, y)
-        spans = [(0, width)] if not top <= y < bottom else [(0, max(left, 0)), (min(right, width), width)]
+    width, size, order = before.width, before.bytes_per_pixel, before.byte_order
+
+    def row_mask(pixel_mask, spans):
+        row = bytearray(before.stride)
         for start, end in spans:
-            if all(e[start:end] == s[start:end] for e, s in zip(expected, seen)):
-                continue
-            for x in range(start, end):
-                if any(e[x] != s[x] for e, s in zip(expected, seen)):
-                    first = first or (x, y)
-                    count += 1
+            row[start * size : end * size] = pixel_mask.to_bytes(size, order) * (end - start)
+        return int.from_bytes(row, order)
+
+    dimmed_bits = sum(m & (m >> 2) for m in before.masks)
+    masks = {}
+    first, count = None, 0
+    for y in range(before.height):
+        spans = ((0, width),) if not top <= y < bottom else ((0, max(left, 0)), (min(right, width), width))
+        if spans not in masks:
+            masks[spans] = row_mask(dimmed_bits, spans), row_mask(sum(before.masks), spans)
+        dimmed, channels = masks[spans]
+        expected = (int.from_bytes(before.row(y), order) >> 2) & dimmed
+        differ = (expected ^ int.from_bytes(after.row(y), order)) & channels
+        if not differ:
+            continue
+        differ = differ.to_bytes(before.stride, order)
+        for x in range(width):
+            if any(differ[x * size : (x + 1) * size]):
+                first = first or (x, y)
+                count += 1
     return first, count
 
 
@@ -68,7 +77,7 @@ class DesktopTest(Scenario):
 
     def test_backdrop_dims_every_pixel_with_the_chooser_centred_on_top(self):
         desktop = self.on_desktop()
-        desktop.paint_root("#c08040")
+        desktop.paint_root("#c68242")
         wait_for("the painted root", lambda: desktop.pixel(20, 20) == BACKGROUND)
         before = desktop.screenshot()
         panel = colours(before, 0, SIZE[1] - PANEL_ROWS, SIZE[0], SIZE[1]) - {BACKGROUND}
