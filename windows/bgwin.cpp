@@ -59,8 +59,6 @@ struct RootArea
     const xcb_screen_t *screen;
     int16_t x, y;
     uint16_t width, height;
-
-    uint32_t pixels() const { return uint32_t(width) * height; }
 };
 
 bool hasThirtyTwoBitPixels(const xcb_setup_t *setup, uint8_t depth)
@@ -120,7 +118,7 @@ bool findRootArea(QScreen *screen, RootArea *area)
     area->y = int16_t(pixels.y());
     area->width = uint16_t(pixels.width());
     area->height = uint16_t(pixels.height());
-    return area->pixels() > 0;
+    return area->width > 0 && area->height > 0;
 }
 
 // The pixels travel in strips of rows small enough to stay in the processor's
