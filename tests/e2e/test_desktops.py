@@ -16,6 +16,7 @@ from xdesktop import Scenario, wait_for
 SIZE = (1920, 1080)
 BACKGROUND = (0xC6, 0x82, 0x42)  # as exact in 16-bit colour as in 24-bit
 PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
+DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel, in its own bits
 
 
 def measure(desktop, text):
@@ -29,39 +30,39 @@ def frame(desktop, window):
     return window.x - left, window.y - top, window.x + window.width + right, window.y + window.height + bottom
 
 
-def undimmed(before, after, hole):
-    """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many.
+def channels(image, y):
+    """Row y of image as three strings of bytes, red, green and blue, each value in the channel's own bits.
 
-    Each channel is dimmed to its value shifted right by 2 bits, in whatever
-    bits the screen's pixels have: a whole row read as one number, shifted and
-    masked, is every pixel dimmed at once.
+    Dumps differ in their pixel format (3 or 4 bytes a pixel, 16-bit colour):
+    the row read as one number, shifted and masked, has every pixel's channel
+    in the low byte of that pixel.
     """
+    size, order = image.bytes_per_pixel, image.byte_order
+    row = int.from_bytes(image.row(y), order)
+    low = 0 if image.lsb_first else size - 1
+    result = []
+    for mask, shift in zip(image.masks, image.shifts):
+        every_pixel = (mask >> shift).to_bytes(size, order) * (image.stride // size) + bytes(image.stride % size)
+        values = (row >> shift) & int.from_bytes(every_pixel, order)
+        result.append(values.to_bytes(image.stride, order)[low::size][: image.width])
+    return result
+
+
+def undimmed(before, after, hole):
+    """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many."""
     left, top, right, bottom = hole
-    width, size, order = before.width, before.bytes_per_pixel, before.byte_order
-
-    def row_mask(pixel_mask, spans):
-        row = bytearray(before.stride)
-        for start, end in spans:
-            row[start * size : end * size] = pixel_mask.to_bytes(size, order) * (end - start)
-        return int.from_bytes(row, order)
-
-    dimmed_bits = sum(m & (m >> 2) for m in before.masks)
-    masks = {}
-    first, count = None, 0
+    width, first, count = before.width, None, 0
     for y in range(before.height):
-        spans = ((0, width),) if not top <= y < bottom else ((0, max(left, 0)), (min(right, width), width))
-        if spans not in masks:
-            masks[spans] = row_mask(dimmed_bits, spans), row_mask(sum(before.masks), spans)
-        dimmed, channels = masks[spans]
-        expected = (int.from_bytes(before.row(y), order) >> 2) & dimmed
-        differ = (expected ^ int.from_bytes(after.row(y), order)) & channels
-        if not differ:
-            continue
-        differ = differ.to_bytes(before.stride, order)
-        for x in range(width):
-            if any(differ[x * size : (x + 1) * size]):
-                first = first or (x, y)
-                count += 1
+        expected = [channel.translate(DIM) for channel in channels(before, y)]
+        seen = channels(after, y)
+        spans = [(0, width)] if not top <= y < bottom else [(0, max(left, 0)), (min(right, width), width)]
+        for start, end in spans:
+            if all(e[start:end] == s[start:end] for e, s in zip(expected, seen)):
+                continue
+            for x in range(start, end):
+                if any(e[x] != s[x] for e, s in zip(expected, seen)):
+                    first = first or (x, y)
+                    count += 1
     return first, count
 
 
