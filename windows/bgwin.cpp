@@ -126,7 +126,7 @@ bool findRootArea(QScreen *screen, RootArea *area)
 // the server copies it into the pixmap. Every fresh page of memory, in either
 // process, costs more than the copies; so the pixmap is the only full-screen
 // buffer, and it lives in the server.
-constexpr uint32_t stripBytes = 1u << 21;
+constexpr uint32_t stripBytes = 1u << 19;
 
 // A strip's memory, shared with the X server through MIT-SHM where the server
 // has it and runs on this machine.
