@@ -82,7 +82,7 @@ def wait_for(what, predicate, timeout=20.0, interval=0.1):
 
 
 class Image:
-    """Pixels of an X window dump (xwd's format, ZPixmap, 24 or 32 bits a pixel)."""
+    """Pixels of an X window dump (xwd's format, ZPixmap, 16, 24 or 32 bits a pixel)."""
 
     def __init__(self, data):
         fields = struct.unpack(">25I", data[:100])
@@ -92,19 +92,30 @@ class Image:
         bits_per_pixel, self.stride = fields[11], fields[12]
         masks = fields[14:17]
         ncolors = fields[19]
-        if pixmap_format != 2 or bits_per_pixel not in (24, 32):
+        if pixmap_format != 2 or bits_per_pixel not in (16, 24, 32):
             raise ValueError("unexpected window dump: format %d, %d bits" % (pixmap_format, bits_per_pixel))
         self.bytes_per_pixel = bits_per_pixel // 8
         self.shifts = [(m & -m).bit_length() - 1 for m in masks]
         self.masks = masks
+        # Channels of fewer bits (16-bit colour) widen to 8 as X widens colours:
+        # their top bits repeat below them.
+        self.bits = [bin(m).count("1") for m in masks]
         self.pixels = data[header_size + 12 * ncolors :]
 
+    @property
+    def byte_order(self):
+        return "little" if self.lsb_first else "big"
+
+    def row(self, y):
+        """Row y as it is stored, padding included."""
+        return self.pixels[y * self.stride : (y + 1) * self.stride]
+
     def pixel(self, x, y):
-        """(red, green, blue) at x, y."""
+        """(red, green, blue) at x, y, each from 0 to 255."""
         at = y * self.stride + x * self.bytes_per_pixel
-        raw = self.pixels[at : at + self.bytes_per_pixel]
-        value = int.from_bytes(raw, "little" if self.lsb_first else "big")
-        return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
+        value = int.from_bytes(self.pixels[at : at + self.bytes_per_pixel], self.byte_order)
+        channels = [((value & m) >> s, bits) for m, s, bits in zip(self.masks, self.shifts, self.bits)]
+        return tuple((c << (8 - bits)) | (c >> (2 * bits - 8)) for c, bits in channels)
 
     def rows(self):
         for y in range(self.height):
@@ -152,6 +163,10 @@ class Desktop(xserver.Started):
     """
 
     def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None, accessible=True):
+        # $FAREWELLDESK_E2E_DEPTH bits a pixel (24 by default); MIT-SHM left
+        # out, as on a remote display, when $FAREWELLDESK_E2E_NO_SHM is set.
+        self.depth = int(os.environ.get("FAREWELLDESK_E2E_DEPTH", "24"))
+        self.shared_memory = not os.environ.get("FAREWELLDESK_E2E_NO_SHM")
         self.monitors = list(monitors)
         self.tray = tray
         self.accessible = accessible
@@ -206,7 +221,9 @@ class Desktop(xserver.Started):
 
     def start(self):
         self.check_tools()
-        self.server = xserver.Display(self.monitors, logdir=self.workdir)
+        self.server = xserver.Display(
+            self.monitors, logdir=self.workdir, depth=self.depth, shared_memory=self.shared_memory
+        )
         self.server.start()
         self.display = self.server.name
         self.wm.start(self)

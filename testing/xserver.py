@@ -10,6 +10,9 @@ Xinerama, nested in an Xvfb: Xvfb lays every Xinerama head at the origin and
 has no RandR monitors to split a wide screen. Without RandR, Qt takes the
 Xinerama heads as its screens.
 
+A display may also have another colour depth than 24 bits, or lack the
+MIT-SHM extension, as a remote display does.
+
 Standard library only; needs Xvfb (Debian xvfb) and, for more than one
 monitor, Xephyr (xserver-xephyr).
 """
@@ -80,10 +83,14 @@ class Display(Started):
 
     name is the display clients connect to; env() is an environment that
     reaches it. The servers' logs go to logdir (a temporary folder by default).
+    depth is the bits a pixel of every screen; without MIT-SHM, the server
+    that clients reach shares no memory with them.
     """
 
-    def __init__(self, monitors=((1024, 768),), logdir=None):
+    def __init__(self, monitors=((1024, 768),), logdir=None, depth=24, shared_memory=True):
         self.monitors = list(monitors)
+        self.depth = depth
+        self.shared_memory = shared_memory
         self.processes = []
         self.name = None
         self._scratch = tempfile.mkdtemp(prefix="farewelldesk-x.")
@@ -112,13 +119,15 @@ class Display(Started):
             raise ServerError("missing X servers; install the packages: " + " ".join(missing))
         write_cookie_file(self.authority)
         width, height = self.size
-        outer = self._start_server(["Xvfb", "-screen", "0", "%dx%dx24" % (width, height)], self.env_without_display())
+        client_args = [] if self.shared_memory else ["-extension", "MIT-SHM"]
+        outer = ["Xvfb", "-screen", "0", "%dx%dx%d" % (width, height, self.depth)]
         if len(self.monitors) == 1:
-            self.name = outer
+            self.name = self._start_server(outer + client_args, self.env_without_display())
             return
-        argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"]
+        outer = self._start_server(outer, self.env_without_display())
+        argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"] + client_args
         for w, h in self.monitors:
-            argv += ["-screen", "%dx%dx24" % (w, h)]
+            argv += ["-screen", "%dx%dx%d" % (w, h, self.depth)]
         host = self.env_without_display()
         host["DISPLAY"] = outer
         self.name = self._start_server(argv, host)
@@ -174,12 +183,12 @@ class Display(Started):
         shutil.rmtree(self._scratch, ignore_errors=True)
 
 
-def run_on_display(monitors, argv):
-    """Runs argv on a private display; returns its exit status.
+def run_on_display(monitors, argv, **options):
+    """Runs argv on a private display (Display's options); returns its exit status.
 
     SIGINT and SIGTERM end the command and the servers at once.
     """
-    with Display(monitors) as display:
+    with Display(monitors, **options) as display:
         child = subprocess.Popen(argv, env=display.env())
 
         def forward(signum, frame):

@@ -8,6 +8,15 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+#include <qpa/qplatformnativeinterface.h>
+#include <qpa/qplatformscreen.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -30,7 +39,8 @@ void dimLine(quint32 *pixel, int count)
         pixel[x] = dimmedPixel(pixel[x]);
 }
 
-// The grab's own buffer, dimmed without a second copy of the screen.
+// Qt's own way, on any platform: the grab's own buffer, dimmed in place, and
+// painted by Qt from a pixmap.
 QPixmap dimmedScreen(QScreen *screen)
 {
     // With no window given, the offset counts from the screen's own corner:
@@ -40,6 +50,218 @@ QPixmap dimmedScreen(QScreen *screen)
     QImage image = screen->grabWindow(0, 0, 0, size.width(), size.height()).toImage();
     dimImage(image);
     return QPixmap::fromImage(std::move(image));
+}
+
+// A screen's part of the X root, and the connection that reaches it.
+struct RootArea
+{
+    xcb_connection_t *connection;
+    const xcb_screen_t *screen;
+    int16_t x, y;
+    uint16_t width, height;
+};
+
+bool hasThirtyTwoBitPixels(const xcb_setup_t *setup, uint8_t depth)
+{
+    const xcb_format_t *formats = xcb_setup_pixmap_formats(setup);
+    const xcb_format_t *end = formats + xcb_setup_pixmap_formats_length(setup);
+    return std::any_of(formats, end, [depth](const xcb_format_t &format) {
+        return format.depth == depth && format.bits_per_pixel == 32;
+    });
+}
+
+bool isEightBitsAChannel(const xcb_screen_t *screen)
+{
+    for (auto depth = xcb_screen_allowed_depths_iterator(screen); depth.rem;
+         xcb_depth_next(&depth)) {
+        for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem;
+             xcb_visualtype_next(&visual)) {
+            const xcb_visualtype_t *type = visual.data;
+            if (type->visual_id == screen->root_visual)
+                return type->_class == XCB_VISUAL_CLASS_TRUE_COLOR && type->red_mask == 0xff0000u
+                       && type->green_mask == 0xff00u && type->blue_mask == 0xffu;
+        }
+    }
+    return false;
+}
+
+// The screen's part of the root, where its pixels are what dimmedPixel()
+// takes: 32-bit words of 8-bit red, green and blue in this machine's byte
+// order. Other displays (16-bit colour, another byte order, not X at all)
+// take Qt's way.
+bool findRootArea(QScreen *screen, RootArea *area)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    area->connection = static_cast<xcb_connection_t *>(
+            native->nativeResourceForIntegration(QByteArrayLiteral("connection")));
+    const auto root = xcb_window_t(reinterpret_cast<quintptr>(
+            native->nativeResourceForScreen(QByteArrayLiteral("rootwindow"), screen)));
+    if (!area->connection || !root)
+        return false;
+    const xcb_setup_t *setup = xcb_get_setup(area->connection);
+    const uint8_t hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian
+                                      ? XCB_IMAGE_ORDER_LSB_FIRST
+                                      : XCB_IMAGE_ORDER_MSB_FIRST;
+    auto it = xcb_setup_roots_iterator(setup);
+    while (it.rem && it.data->root != root)
+        xcb_screen_next(&it);
+    area->screen = it.rem ? it.data : nullptr;
+    if (!area->screen || setup->image_byte_order != hostOrder
+        || !hasThirtyTwoBitPixels(setup, area->screen->root_depth)
+        || !isEightBitsAChannel(area->screen))
+        return false;
+    // Native pixels: with Qt's scaling the screen's geometry is in scaled ones.
+    const QRect pixels = screen->handle()->geometry();
+    area->x = int16_t(pixels.x());
+    area->y = int16_t(pixels.y());
+    area->width = uint16_t(pixels.width());
+    area->height = uint16_t(pixels.height());
+    return area->width > 0 && area->height > 0;
+}
+
+// The pixels travel in strips of rows small enough to stay in the processor's
+// cache: the server writes a strip into memory we read, we dim it in place and
+// the server copies it into the pixmap. Every fresh page of memory, in either
+// process, costs more than the copies; so the pixmap is the only full-screen
+// buffer, and it lives in the server.
+constexpr uint32_t stripBytes = 1u << 19;
+
+// A strip's memory, shared with the X server through MIT-SHM where the server
+// has it and runs on this machine.
+struct SharedStrip
+{
+    xcb_shm_seg_t segment = XCB_NONE;
+    quint32 *pixels = nullptr;
+};
+
+SharedStrip attachSharedStrip(xcb_connection_t *connection, uint32_t bytes)
+{
+    SharedStrip strip;
+    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    if (!shm || !shm->present)
+        return strip;
+    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id == -1)
+        return strip;
+    void *memory = shmat(id, nullptr, 0);
+    if (memory != reinterpret_cast<void *>(-1)) {
+        const xcb_shm_seg_t segment = xcb_generate_id(connection);
+        // Checked: a remote server refuses to attach what it cannot reach.
+        xcb_generic_error_t *error = xcb_request_check(
+                connection, xcb_shm_attach_checked(connection, segment, id, false));
+        if (error)
+            shmdt(memory);
+        else
+            strip = {segment, static_cast<quint32 *>(memory)};
+        free(error);
+    }
+    // Attached on both sides, or not at all: the segment goes with the last
+    // detach, also when the program ends abruptly.
+    shmctl(id, IPC_RMID, nullptr);
+    return strip;
+}
+
+bool copySharedStrip(const RootArea &area, const SharedStrip &strip, xcb_pixmap_t pixmap,
+                     xcb_gcontext_t gc, int y, int rows)
+{
+    xcb_connection_t *connection = area.connection;
+    xcb_shm_get_image_reply_t *image = xcb_shm_get_image_reply(
+            connection,
+            xcb_shm_get_image(connection, area.screen->root, area.x, int16_t(area.y + y),
+                              area.width, uint16_t(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                              strip.segment, 0),
+            nullptr);
+    if (!image)
+        return false;
+    free(image);
+    dimLine(strip.pixels, rows * area.width);
+    // The next strip's GetImage comes after this request: the server has
+    // copied the strip before it overwrites the memory.
+    xcb_shm_put_image(connection, pixmap, gc, area.width, uint16_t(rows), 0, 0, area.width,
+                      uint16_t(rows), 0, int16_t(y), area.screen->root_depth,
+                      XCB_IMAGE_FORMAT_Z_PIXMAP, false, strip.segment, 0);
+    return true;
+}
+
+// Without shared memory (a remote display) the strip comes in a reply.
+bool copyPlainStrip(const RootArea &area, xcb_pixmap_t pixmap, xcb_gcontext_t gc, int y, int rows)
+{
+    xcb_connection_t *connection = area.connection;
+    xcb_get_image_reply_t *image = xcb_get_image_reply(
+            connection,
+            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, area.screen->root, area.x,
+                          int16_t(area.y + y), area.width, uint16_t(rows), ~0u),
+            nullptr);
+    const uint32_t bytes = uint32_t(rows) * area.width * 4;
+    const bool whole = image && uint32_t(xcb_get_image_data_length(image)) >= bytes;
+    if (whole) {
+        dimLine(reinterpret_cast<quint32 *>(xcb_get_image_data(image)), rows * area.width);
+        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, area.width, uint16_t(rows),
+                      0, int16_t(y), 0, area.screen->root_depth, bytes, xcb_get_image_data(image));
+    }
+    free(image);
+    return whole;
+}
+
+// A pixmap of the area's pixels, dimmed; XCB_NONE when the server refused a
+// request.
+xcb_pixmap_t dimmedPixmap(const RootArea &area)
+{
+    xcb_connection_t *connection = area.connection;
+    const uint32_t rowBytes = area.width * 4u;
+    const uint32_t requestBytes =
+            xcb_get_maximum_request_length(connection) * 4 - sizeof(xcb_put_image_request_t);
+    const int rows =
+            std::clamp(int(std::min(stripBytes, requestBytes) / rowBytes), 1, int(area.height));
+    const SharedStrip strip = attachSharedStrip(connection, uint32_t(rows) * rowBytes);
+    xcb_pixmap_t pixmap = xcb_generate_id(connection);
+    xcb_create_pixmap(connection, area.screen->root_depth, pixmap, area.screen->root, area.width,
+                      area.height);
+    const xcb_gcontext_t gc = xcb_generate_id(connection);
+    xcb_create_gc(connection, gc, pixmap, 0, nullptr);
+    bool copied = true;
+    for (int y = 0; copied && y < area.height; y += rows) {
+        const int count = std::min(rows, area.height - y);
+        copied = strip.pixels ? copySharedStrip(area, strip, pixmap, gc, y, count)
+                              : copyPlainStrip(area, pixmap, gc, y, count);
+    }
+    xcb_free_gc(connection, gc);
+    if (strip.pixels) {
+        xcb_shm_detach(connection, strip.segment);
+        shmdt(strip.pixels);
+    }
+    if (!copied) {
+        xcb_free_pixmap(connection, pixmap);
+        return XCB_NONE;
+    }
+    return pixmap;
+}
+
+// Gives the window the screen's pixels, dimmed, as the background that the X
+// server paints, and keeps Qt from painting over it. False where the
+// pixels cannot go that way; the window is unchanged then.
+bool showDimmedRoot(QWidget *window, QScreen *screen)
+{
+    RootArea area;
+    if (!findRootArea(screen, &area))
+        return false;
+    xcb_pixmap_t pixmap = dimmedPixmap(area);
+    if (pixmap == XCB_NONE)
+        return false;
+    // Checked: a window of another depth than the root's refuses the pixmap.
+    const auto set = xcb_change_window_attributes_checked(
+            area.connection, xcb_window_t(window->winId()), XCB_CW_BACK_PIXMAP, &pixmap);
+    xcb_free_pixmap(area.connection, pixmap); // the window keeps it as long as it needs it
+    xcb_generic_error_t *error = xcb_request_check(area.connection, set);
+    free(error);
+    if (error)
+        return false;
+    // A window whose updates are disabled is never painted by Qt, nor given a
+    // backing store: the server draws it, on every exposure.
+    window->setUpdatesEnabled(false);
+    return true;
 }
 
 } // namespace
@@ -68,7 +290,6 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
     for (int index = 0; index < screens.size(); ++index) {
         QScreen *screen = screens.at(index);
         auto *label = new QLabel(this);
-        label->setPixmap(dimmedScreen(screen));
         // The whole screen, also where no window manager makes it full-screen:
         // left alone, Qt would cap a new window at two thirds of the screen.
         label->setGeometry(screen->geometry());
@@ -83,6 +304,8 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
         // ignores. The widget keeps the flags above.
         label->winId();
         label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
+        if (!showDimmedRoot(label, screen))
+            label->setPixmap(dimmedScreen(screen));
         label->setWindowState(Qt::WindowFullScreen);
         label->show();
     }

@@ -12,6 +12,10 @@ class QImage;
 void dimImage(QImage &image);
 
 // Grabs each screen, dims the picture and shows it full screen on that screen.
+// On X the pixels go from the root window, dimmed on the way, into a pixmap of
+// the X server that the window has as its background, with one copy and no
+// painting by Qt; elsewhere, and on displays of other pixel formats, Qt grabs
+// and paints them.
 // Deleting the backdrop removes those windows and every dialog parented to it.
 class BgWin : public QMainWindow
 {

@@ -14,9 +14,9 @@ import xdesktop
 from xdesktop import Scenario, wait_for
 
 SIZE = (1920, 1080)
-BACKGROUND = (0xC0, 0x80, 0x40)
+BACKGROUND = (0xC6, 0x82, 0x42)  # as exact in 16-bit colour as in 24-bit
 PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
-DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel
+DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel, in its own bits
 
 
 def measure(desktop, text):
@@ -31,11 +31,21 @@ def frame(desktop, window):
 
 
 def channels(image, y):
-    """Row y of image as three strings of bytes, red, green and blue: dumps differ in their pixel format."""
-    row = image.pixels[y * image.stride : (y + 1) * image.stride]
-    bpp = image.bytes_per_pixel
-    at = [shift // 8 if image.lsb_first else bpp - 1 - shift // 8 for shift in image.shifts]
-    return [row[i::bpp][: image.width] for i in at]
+    """Row y of image as three strings of bytes, red, green and blue, each value in the channel's own bits.
+
+    Dumps differ in their pixel format (3 or 4 bytes a pixel, 16-bit colour):
+    the row read as one number, shifted and masked, has every pixel's channel
+    in the low byte of that pixel.
+    """
+    size, order = image.bytes_per_pixel, image.byte_order
+    row = int.from_bytes(image.row(y), order)
+    low = 0 if image.lsb_first else size - 1
+    result = []
+    for mask, shift in zip(image.masks, image.shifts):
+        every_pixel = (mask >> shift).to_bytes(size, order) * (image.stride // size) + bytes(image.stride % size)
+        values = (row >> shift) & int.from_bytes(every_pixel, order)
+        result.append(values.to_bytes(image.stride, order)[low::size][: image.width])
+    return result
 
 
 def undimmed(before, after, hole):
@@ -68,7 +78,7 @@ class DesktopTest(Scenario):
 
     def test_backdrop_dims_every_pixel_with_the_chooser_centred_on_top(self):
         desktop = self.on_desktop()
-        desktop.paint_root("#c08040")
+        desktop.paint_root("#c68242")
         wait_for("the painted root", lambda: desktop.pixel(20, 20) == BACKGROUND)
         before = desktop.screenshot()
         panel = colours(before, 0, SIZE[1] - PANEL_ROWS, SIZE[0], SIZE[1]) - {BACKGROUND}
