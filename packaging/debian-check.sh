@@ -4,8 +4,9 @@
 # folder (dpkg-buildpackage writes beside the tree it builds), lints it, checks
 # that it holds the files of the port's pkg-plist in Debian's places, and runs
 # the packaged program unpacked into a private folder (test_packaged.py).
-# Needs debhelper, dpkg-dev, lintian, proot, git and what the end-to-end tests
-# need (xvfb, xauth, fluxbox, xdotool, x11-utils, libnss-wrapper, python3).
+# Needs debhelper, dpkg-dev, lintian, git, unshare (Linux 5.11 or later) and
+# what the end-to-end tests need (xvfb, xauth, fluxbox, xdotool, x11-utils,
+# libnss-wrapper, at-spi2-core, python3-pyatspi, python3).
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)

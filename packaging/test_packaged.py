@@ -52,8 +52,9 @@ class PackagedTest(Scenario):
         env.update(LANG="de_DE.UTF-8", XDG_SESSION_ID="c42", PATH=stand_ins + os.pathsep + env["PATH"])
         program = PackagedProgram(desktop, os.environ["FAREWELLDESK_PACKAGE_ROOT"], env)
 
-        chooser = self.wait_chooser(desktop, program, keyboard=True)
-        # "A" (Abmelden) is Logout's key in German only: in English it does nothing.
+        # Named in German, and "A" (Abmelden) is Logout's key in German only:
+        # in English it does nothing.
+        chooser = self.wait_chooser(desktop, program, keyboard=True, name="Sitzung beenden")
         desktop.key("a")
         delay = desktop.wait_dialog(
             "the confirmation of Abmelden", predicate=lambda w: w.wid != chooser.window.wid

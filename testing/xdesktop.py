@@ -696,8 +696,9 @@ class Scenario(unittest.TestCase):
         self.addCleanup(reap)
         return program
 
-    def wait_chooser(self, desktop, program, timeout=20, keyboard=False):
-        """The chooser once it is shown over the backdrop; with keyboard, once it has the focus too."""
+    def wait_chooser(self, desktop, program, timeout=20, keyboard=False, name=Chooser.NAME):
+        """The chooser once it is shown over the backdrop; with keyboard, once
+        it has the focus too. name is its accessible name in the program's language."""
         def ready():
             if not program.running():
                 raise AssertionError(
@@ -709,7 +710,7 @@ class Scenario(unittest.TestCase):
         chooser = wait_for("the chooser over the backdrop", ready, timeout=timeout)
         if keyboard:
             desktop.wait_focus(chooser)
-        return Chooser(chooser, desktop.accessibility.window(program, Chooser.NAME))
+        return Chooser(chooser, desktop.accessibility.window(program, name))
 
     def click_button(self, desktop, program, window, button):
         """Clicks the button of that name in the program's window of that name."""
