@@ -9,5 +9,6 @@
 void connectAccessibility();
 
 // Whether the session says that a screen reader runs. False without a session
-// bus or an accessibility bus; never starts one.
+// bus or an accessibility bus; never starts an accessibility bus. It asks on
+// the session bus connection that Qt's bridge has already opened.
 bool screenReaderEnabled();
