@@ -87,16 +87,17 @@ bool usesX11(int argc, char **argv)
 // Qt ends with an abort and a core dump when it cannot reach the X display;
 // for a user's plain mistake one line and status 1 are enough. The texts are
 // not translated: no catalogue is loaded before the application exists.
-// Returns the connection, which the keyboard grab goes on using; null on
-// platforms other than X11.
-xcb_connection_t *requireDisplay(int argc, char **argv)
+// Returns the connection, which the backdrop and the keyboard grab go on
+// using, and the number of the display's screen; null on platforms other than
+// X11.
+xcb_connection_t *requireDisplay(int argc, char **argv, int *screenNumber)
 {
     if (!usesX11(argc, argv))
         return nullptr;
     const char *display = qtOption(argc, argv, "display");
     if (!display)
         display = getenv("DISPLAY");
-    xcb_connection_t *connection = xcb_connect(display, nullptr);
+    xcb_connection_t *connection = xcb_connect(display, screenNumber);
     if (!xcb_connection_has_error(connection))
         return connection;
     xcb_disconnect(connection);
@@ -228,7 +229,12 @@ bool chooseAction(BgWin *backdrop, Mainwin *chooser, int &action, Timerwin *&tim
 
 int runFarewelldesk(int &argc, char **argv)
 {
-    KeyboardGrab::setDisplayConnection(requireDisplay(argc, argv));
+    int screenNumber = 0;
+    xcb_connection_t *display = requireDisplay(argc, argv, &screenNumber);
+    KeyboardGrab::setDisplayConnection(display);
+    // The X server copies the screens while Qt loads its plugins.
+    if (display)
+        BgWin::startGrab(display, screenNumber);
     const bool glDisabled = setForQt(glIntegrationVariable, "none");
     const bool x11Chosen = !qtOption(argc, argv, "platform") && setForQt(platformVariable, "xcb");
     QApplication app(argc, argv);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <future>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <xcb/shm.h>
@@ -85,10 +86,21 @@ bool isEightBitsAChannel(const xcb_screen_t *screen)
     return false;
 }
 
-// The screen's part of the root, where its pixels are what dimmedPixel()
-// takes: 32-bit words of 8-bit red, green and blue in this machine's byte
-// order. Other displays (16-bit colour, another byte order, not X at all)
-// take Qt's way.
+// Whether the screen's pixels are what dimmedPixel() takes: 32-bit words of
+// 8-bit red, green and blue in this machine's byte order. Other displays
+// (16-bit colour, another byte order) take Qt's way.
+bool hasDimmablePixels(xcb_connection_t *connection, const xcb_screen_t *screen)
+{
+    const xcb_setup_t *setup = xcb_get_setup(connection);
+    const uint8_t hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian
+                                      ? XCB_IMAGE_ORDER_LSB_FIRST
+                                      : XCB_IMAGE_ORDER_MSB_FIRST;
+    return setup->image_byte_order == hostOrder && hasThirtyTwoBitPixels(setup, screen->root_depth)
+           && isEightBitsAChannel(screen);
+}
+
+// The screen's part of the root, on Qt's connection; false where Qt does not
+// run on X.
 bool findRootArea(QScreen *screen, RootArea *area)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -100,25 +112,17 @@ bool findRootArea(QScreen *screen, RootArea *area)
             native->nativeResourceForScreen(QByteArrayLiteral("rootwindow"), screen)));
     if (!area->connection || !root)
         return false;
-    const xcb_setup_t *setup = xcb_get_setup(area->connection);
-    const uint8_t hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian
-                                      ? XCB_IMAGE_ORDER_LSB_FIRST
-                                      : XCB_IMAGE_ORDER_MSB_FIRST;
-    auto it = xcb_setup_roots_iterator(setup);
+    auto it = xcb_setup_roots_iterator(xcb_get_setup(area->connection));
     while (it.rem && it.data->root != root)
         xcb_screen_next(&it);
     area->screen = it.rem ? it.data : nullptr;
-    if (!area->screen || setup->image_byte_order != hostOrder
-        || !hasThirtyTwoBitPixels(setup, area->screen->root_depth)
-        || !isEightBitsAChannel(area->screen))
-        return false;
     // Native pixels: with Qt's scaling the screen's geometry is in scaled ones.
     const QRect pixels = screen->handle()->geometry();
     area->x = int16_t(pixels.x());
     area->y = int16_t(pixels.y());
     area->width = uint16_t(pixels.width());
     area->height = uint16_t(pixels.height());
-    return area->width > 0 && area->height > 0;
+    return area->screen && area->width > 0 && area->height > 0;
 }
 
 // The pixels travel in strips of rows small enough to stay in the processor's
@@ -239,21 +243,84 @@ xcb_pixmap_t dimmedPixmap(const RootArea &area)
     return pixmap;
 }
 
-// Gives the window the screen's pixels, dimmed, as the background that the X
-// server paints, and keeps Qt from painting over it. False where the
-// pixels cannot go that way; the window is unchanged then.
-bool showDimmedRoot(QWidget *window, QScreen *screen)
+// One X screen's whole root, dimmed, in a pixmap of the server; no pixmap
+// where its pixels cannot go that way.
+struct DimmedRoot
+{
+    xcb_connection_t *connection = nullptr; // the one that owns the pixmap
+    xcb_window_t root = XCB_NONE;
+    uint8_t depth = 0;
+    uint16_t width = 0, height = 0;
+    xcb_pixmap_t pixmap = XCB_NONE;
+};
+
+DimmedRoot dimRoot(xcb_connection_t *connection, const xcb_screen_t *screen)
+{
+    DimmedRoot dimmed {connection, screen->root, screen->root_depth, screen->width_in_pixels,
+                       screen->height_in_pixels};
+    if (!hasDimmablePixels(connection, screen))
+        return dimmed;
+    dimmed.pixmap = dimmedPixmap({connection, screen, 0, 0, dimmed.width, dimmed.height});
+    // Other connections draw from the pixmap next: a round trip makes sure
+    // the server has filled it before they ask.
+    free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    return dimmed;
+}
+
+// The root dimmed while the program started, if it was started early.
+std::future<DimmedRoot> earlyRoot;
+
+DimmedRoot takeDimmedRoot()
+{
+    if (earlyRoot.valid())
+        return earlyRoot.get();
+    RootArea primary;
+    if (!findRootArea(QGuiApplication::primaryScreen(), &primary))
+        return DimmedRoot();
+    return dimRoot(primary.connection, primary.screen);
+}
+
+void releaseDimmedRoot(const DimmedRoot &dimmed)
+{
+    if (dimmed.pixmap == XCB_NONE)
+        return;
+    xcb_free_pixmap(dimmed.connection, dimmed.pixmap);
+    xcb_flush(dimmed.connection);
+}
+
+// The area's part of the dimmed root, on the area's connection: the root's
+// own pixmap where the area is the whole root, else a copy made by the server.
+xcb_pixmap_t areaPixmap(const RootArea &area, const DimmedRoot &dimmed)
+{
+    if (area.x == 0 && area.y == 0 && area.width == dimmed.width && area.height == dimmed.height)
+        return dimmed.pixmap;
+    xcb_connection_t *connection = area.connection;
+    const xcb_pixmap_t pixmap = xcb_generate_id(connection);
+    xcb_create_pixmap(connection, dimmed.depth, pixmap, dimmed.root, area.width, area.height);
+    const xcb_gcontext_t gc = xcb_generate_id(connection);
+    xcb_create_gc(connection, gc, pixmap, 0, nullptr);
+    xcb_copy_area(connection, dimmed.pixmap, pixmap, gc, area.x, area.y, 0, 0, area.width,
+                  area.height);
+    xcb_free_gc(connection, gc);
+    return pixmap;
+}
+
+// Gives the window its screen's part of the dimmed root as the background
+// that the X server paints, and keeps Qt from painting over it. False where
+// the pixels cannot go that way; the window is unchanged then.
+bool showDimmedRoot(QWidget *window, QScreen *screen, const DimmedRoot &dimmed)
 {
     RootArea area;
-    if (!findRootArea(screen, &area))
+    if (dimmed.pixmap == XCB_NONE || !findRootArea(screen, &area)
+        || area.screen->root != dimmed.root || area.x < 0 || area.y < 0
+        || area.x + area.width > dimmed.width || area.y + area.height > dimmed.height)
         return false;
-    xcb_pixmap_t pixmap = dimmedPixmap(area);
-    if (pixmap == XCB_NONE)
-        return false;
+    xcb_pixmap_t pixmap = areaPixmap(area, dimmed);
     // Checked: a window of another depth than the root's refuses the pixmap.
     const auto set = xcb_change_window_attributes_checked(
             area.connection, xcb_window_t(window->winId()), XCB_CW_BACK_PIXMAP, &pixmap);
-    xcb_free_pixmap(area.connection, pixmap); // the window keeps it as long as it needs it
+    if (pixmap != dimmed.pixmap) // the window keeps it as long as it needs it
+        xcb_free_pixmap(area.connection, pixmap);
     xcb_generic_error_t *error = xcb_request_check(area.connection, set);
     free(error);
     if (error)
@@ -286,6 +353,7 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
 {
     // Before anything is seen: a key typed as the screen darkens must not be lost.
     new KeyboardGrab(this);
+    const DimmedRoot dimmed = takeDimmedRoot();
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (int index = 0; index < screens.size(); ++index) {
         QScreen *screen = screens.at(index);
@@ -304,9 +372,21 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
         // ignores. The widget keeps the flags above.
         label->winId();
         label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
-        if (!showDimmedRoot(label, screen))
+        if (!showDimmedRoot(label, screen, dimmed))
             label->setPixmap(dimmedScreen(screen));
         label->setWindowState(Qt::WindowFullScreen);
         label->show();
     }
+    releaseDimmedRoot(dimmed);
+}
+
+void BgWin::startGrab(xcb_connection_t *connection, int screenNumber)
+{
+    auto screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (; screen.rem && screenNumber > 0; --screenNumber)
+        xcb_screen_next(&screen);
+    // Where no thread can be started, the work is done when it is needed.
+    if (screen.rem)
+        earlyRoot = std::async(std::launch::async | std::launch::deferred, dimRoot, connection,
+                               screen.data);
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 class QImage;
+struct xcb_connection_t;
 
 // Darkens the image in place to a quarter of its brightness and makes it
 // opaque: each of red, green and blue is divided by 4, alpha becomes 255.
@@ -23,4 +24,10 @@ class BgWin : public QMainWindow
 
 public:
     explicit BgWin(QWidget *parent = nullptr);
+
+    // Starts taking the pixels of the X screen numbered screenNumber on the
+    // connection, in a thread of its own, for the next backdrop: the X
+    // server copies them while the program starts. The connection must stay
+    // open; without this call the backdrop takes them itself.
+    static void startGrab(xcb_connection_t *connection, int screenNumber);
 };
