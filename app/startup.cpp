@@ -14,6 +14,7 @@
 #include "timerwin.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -23,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -255,9 +257,19 @@ int runFarewelldesk(int &argc, char **argv)
         commands.command[index] = config->vars[index].value.text;
     applyOptions(argc, argv, commands);
 
+    // Qt loads its image plugins and reads the font configuration as the
+    // chooser is built, in this order: done now, in a thread of their own,
+    // both overlap the backdrop's making. Qt's locks make the chooser wait
+    // for what it needs. Not before the early exits above, which must not end
+    // the process under the thread's feet.
+    std::future<void> preloaded = std::async(std::launch::async | std::launch::deferred, [] {
+        loadImagePlugins();
+        QFontDatabase().families();
+    });
     connectAccessibility();
     BgWin *backdrop = new BgWin(nullptr);
     Mainwin *chooser = new Mainwin(backdrop);
+    preloaded.wait();
     resetForCommands(glIntegrationVariable, glDisabled);
     int action = 0;
     Timerwin *timer = nullptr;

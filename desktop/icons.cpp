@@ -1,6 +1,7 @@
 #include "icons.h"
 
 #include <QApplication>
+#include <QImageReader>
 
 #include <cstdarg>
 
@@ -40,6 +41,11 @@ void installFallbackIcons()
     // wherever it runs from; Qt searches ":/icons" for themes by default.
     Q_INIT_RESOURCE(icons);
     QIcon::setFallbackThemeName(QStringLiteral("farewelldesk"));
+}
+
+void loadImagePlugins()
+{
+    QImageReader(QStringLiteral(":/icons/farewelldesk/16x16/system-shutdown.png")).canRead();
 }
 
 QIcon unnamedIcon(const QIcon &icon)

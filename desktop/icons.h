@@ -13,6 +13,11 @@ QIcon themeIcon(const char *name, ...) __attribute__((sentinel));
 // user's theme keeps every name it has. Call it before the first lookup.
 void installFallbackIcons();
 
+// Loads Qt's image format plugins, which Qt otherwise loads all as it reads
+// the first image file, to ask each whether it reads it. Any thread may call
+// it; the program does so in a thread of its own while it starts.
+void loadImagePlugins();
+
 // The pictures of an icon under no theme name. A D-Bus tray is handed the
 // name of an icon that has one, and shows nothing where the panel's own
 // theme lacks that name; without a name it gets the pixels.
