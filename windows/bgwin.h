@@ -14,9 +14,10 @@ void dimImage(QImage &image);
 
 // Grabs each screen, dims the picture and shows it full screen on that screen.
 // On X the pixels go from the root window, dimmed on the way, into a pixmap of
-// the X server that the window has as its background, with one copy and no
-// painting by Qt; elsewhere, and on displays of other pixel formats, Qt grabs
-// and paints them.
+// the X server that a window covering the whole root has as its background,
+// with one copy and no painting by Qt; with several monitors the server copies
+// each one's part out of it. Elsewhere, and on displays of other pixel
+// formats, Qt grabs and paints them.
 // Deleting the backdrop removes those windows and every dialog parented to it.
 class BgWin : public QMainWindow
 {
