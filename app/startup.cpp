@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "conf.h"
 #include "countdown.h"
+#include "deliberatekeys.h"
 #include "englishplurals.h"
 #include "icons.h"
 #include "keyboardgrab.h"
@@ -246,6 +247,8 @@ int runFarewelldesk(int &argc, char **argv)
     QTranslator qtTranslator;
     QTranslator translator;
     installTranslations(app, english, qtTranslator, translator);
+    DeliberateKeys deliberateKeys;
+    app.installEventFilter(&deliberateKeys);
 
     // Configuration first, then the lock, then the options: a second instance
     // ends silently even with bad options, but every instance reports a broken

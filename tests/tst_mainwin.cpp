@@ -1,4 +1,5 @@
 #include "delay.h"
+#include "deliberatekeys.h"
 #include "mainwin.h"
 #include "testsupport.h"
 
@@ -114,7 +115,7 @@ private:
         if (!target)
             target = QApplication::activeWindow();
         QVERIFY(target);
-        const int key = text.at(0).toUpper().unicode();
+        const int key = text == "\r" ? int(Qt::Key_Return) : text.at(0).toUpper().unicode();
         QKeyEvent press(QEvent::KeyPress, key, modifiers, text, autoRepeat);
         QApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, text, autoRepeat);
@@ -144,7 +145,12 @@ private:
     }
 
 private slots:
-    void initTestCase() { failOnConnectWarnings(); }
+    void initTestCase()
+    {
+        failOnConnectWarnings();
+        // As the program does for all its windows.
+        qApp->installEventFilter(new DeliberateKeys(qApp));
+    }
 
     void init()
     {
@@ -303,11 +309,20 @@ private slots:
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
     }
 
+    // Cancelling is always safe: a chord with Escape cancels too.
+    void escapeRejects_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Escape") << int(Qt::NoModifier);
+        QTest::newRow("Super+Escape") << int(Qt::MetaModifier);
+    }
+
     void escapeRejects()
     {
-        QTimer::singleShot(0, this, [this] {
+        QFETCH(int, modifiers);
+        QTimer::singleShot(0, this, [this, modifiers] {
             QCOMPARE(waitForModal(), chooser);
-            QTest::keyClick(chooser, Qt::Key_Escape);
+            QTest::keyClick(chooser, Qt::Key_Escape, Qt::KeyboardModifiers(modifiers));
         });
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
     }
@@ -401,6 +416,14 @@ private slots:
         QTest::newRow("Ctrl+S") << "s" << int(Qt::ControlModifier) << false;
         QTest::newRow("Meta+R") << "r" << int(Qt::MetaModifier) << false;
         QTest::newRow("a letter of no action") << "x" << int(Qt::NoModifier) << false;
+        // A window manager's shortcuts, on the focused Logout button.
+        QTest::newRow("Alt+Return") << "\r" << int(Qt::AltModifier) << false;
+        QTest::newRow("Super+Return") << "\r" << int(Qt::MetaModifier) << false;
+        QTest::newRow("Ctrl+Alt+Return")
+                << "\r" << int(Qt::ControlModifier | Qt::AltModifier) << false;
+        QTest::newRow("Shift+Return") << "\r" << int(Qt::ShiftModifier) << false;
+        QTest::newRow("Alt+Space") << " " << int(Qt::AltModifier) << false;
+        QTest::newRow("Super+Space") << " " << int(Qt::MetaModifier) << false;
         QTest::newRow("a held key repeating") << "k" << int(Qt::NoModifier) << true;
     }
 

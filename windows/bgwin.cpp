@@ -363,13 +363,11 @@ BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
         label->setGeometry(screen->geometry());
         if (index == 0)
             setCentralWidget(label);
-        label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        // The chooser, shown later, must keep the keyboard: so no
-        // showFullScreen(), which would also activate the backdrop, and a
-        // native window that tells a window manager which focuses new windows
-        // not to give it the focus. Were it focused, Qt would pass the focus
-        // on to the modal chooser with an older time stamp, which the X server
-        // ignores. The widget keeps the flags above.
+        // Past the window manager, which would place it as it likes (awesome
+        // below its top bar) and might give it the focus, which the chooser
+        // shown later must keep.
+        label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                              | Qt::X11BypassWindowManagerHint);
         label->winId();
         label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
         if (!showDimmedRoot(label, screen, dimmed))

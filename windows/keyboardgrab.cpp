@@ -3,12 +3,14 @@
 #include "accessibility.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <xcb/xcb.h>
 
 namespace {
@@ -32,13 +34,92 @@ bool descendsFrom(const QWidget *widget, const QWidget *ancestor)
 
 bool (*setGrab)(QWindow *, bool) = setX11KeyboardGrab;
 
-xcb_connection_t *displayConnection = nullptr;
+xcb_connection_t *programConnection = nullptr;
+
+xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+{
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, true, strlen(name), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+bool hasProperty(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property)
+{
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, false, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0),
+            nullptr);
+    const bool found = reply && reply->type != XCB_ATOM_NONE;
+    free(reply);
+    return found;
+}
+
+// Whether a top-level window is a window manager's: a client it manages
+// carries its WM_STATE, in the frame the window manager made around it
+// (its child, or a child of that).
+bool isManaged(xcb_connection_t *connection, xcb_window_t topLevel, int depth = 2)
+{
+    static const xcb_atom_t wmState = internAtom(connection, "WM_STATE");
+    if (wmState == XCB_ATOM_NONE)
+        return false;
+    if (hasProperty(connection, topLevel, wmState))
+        return true;
+    if (depth == 0)
+        return false;
+    xcb_query_tree_reply_t *tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, topLevel), nullptr);
+    if (!tree)
+        return false;
+    const xcb_window_t *children = xcb_query_tree_children(tree);
+    const bool managed = std::any_of(children, children + xcb_query_tree_children_length(tree),
+                                     [connection, depth](xcb_window_t child) {
+                                         return isManaged(connection, child, depth - 1);
+                                     });
+    free(tree);
+    return managed;
+}
+
+// Whether a window was made by the window manager itself (a frame, a window
+// that holds the focus when no client has it): X gives each client's windows
+// ids from a range of its own, and the window manager names one of its
+// windows on the root.
+bool isWindowManagers(xcb_connection_t *connection, xcb_window_t root, xcb_window_t window)
+{
+    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            connection, xcb_get_property(connection, false, root, check, XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
+    const bool named = reply && xcb_get_property_value_length(reply) == sizeof(xcb_window_t);
+    const xcb_window_t managers =
+            named ? *static_cast<xcb_window_t *>(xcb_get_property_value(reply)) : XCB_NONE;
+    free(reply);
+    const uint32_t clientBits = ~xcb_get_setup(connection)->resource_id_mask;
+    return named && (window & clientBits) == (managers & clientBits);
+}
+
+// The backdrop's windows first, then each dialog above the one it belongs to.
+int dialogDepth(const QWidget *window)
+{
+    if (!qobject_cast<const QDialog *>(window))
+        return 0;
+    int depth = 0;
+    for (; window; window = window->parentWidget())
+        ++depth;
+    return depth;
+}
 
 } // namespace
 
 void KeyboardGrab::setDisplayConnection(xcb_connection_t *connection)
 {
-    displayConnection = connection;
+    programConnection = connection;
+}
+
+xcb_connection_t *KeyboardGrab::displayConnection()
+{
+    return programConnection;
 }
 
 void KeyboardGrab::setGrabRequest(bool (*request)(QWindow *, bool))
@@ -50,16 +131,22 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     : QObject(dialogParent),
       dialogParent(dialogParent),
       retryTimer(new QTimer(this)),
-      idleTimer(new QTimer(this))
+      releaseTimer(new QTimer(this)),
+      focusTimer(new QTimer(this))
 {
     retryTimer->setObjectName(QStringLiteral("retryTimer"));
     retryTimer->setSingleShot(true);
     retryTimer->setInterval(retryInterval);
     connect(retryTimer, SIGNAL(timeout()), this, SLOT(tryGrab()));
-    idleTimer->setSingleShot(true);
-    idleTimer->setTimerType(Qt::PreciseTimer); // a coarse one may end 5 % early
-    idleTimer->setInterval(idleTime);
-    connect(idleTimer, SIGNAL(timeout()), this, SLOT(releaseWhenIdle()));
+    releaseTimer->setObjectName(QStringLiteral("releaseTimer"));
+    releaseTimer->setSingleShot(true);
+    connect(releaseTimer, SIGNAL(timeout()), this, SLOT(release()));
+    // Qt tells of a focus lost only once it has settled; what follows then
+    // waits for the events already queued, such as the focus coming back.
+    focusTimer->setSingleShot(true);
+    focusTimer->setInterval(0);
+    connect(focusTimer, SIGNAL(timeout()), this, SLOT(takeFocusBack()));
+    connect(qApp, SIGNAL(focusWindowChanged(QWindow *)), this, SLOT(focusChanged(QWindow *)));
 
     catcher.setObjectName(QStringLiteral("keyboardGrabWindow"));
     // One pixel outside the screen, where nobody sees it.
@@ -77,7 +164,7 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     }
     catcher.show();
     tryGrab();
-    idleTimer->start();
+    releaseTimer->start(longestHold);
 }
 
 KeyboardGrab::~KeyboardGrab()
@@ -103,29 +190,97 @@ void KeyboardGrab::tryGrab()
         retryTimer->start();
 }
 
-// A locker's grab must not find ours. Keys typed afterwards reach the dialog
-// on top through the X focus, which windows that bypass the window manager
-// get from nobody else.
-void KeyboardGrab::releaseWhenIdle()
+void KeyboardGrab::release()
 {
     retryTimer->stop();
     retriesLeft = 0;
     if (!held)
         return;
-    if (QWidget *receiver = keyReceiver())
-        receiver->activateWindow();
     held = !setGrab(&catcher, false);
     // On some desktops (icewm, xfwm4) the grab outlives the release; it never
     // outlives its window's unmapping.
     catcher.hide();
 }
 
+// Keys that reach any of the program's windows are handed to the dialog on top.
+void KeyboardGrab::focusChanged(QWindow *window)
+{
+    if (!window) {
+        focusTimer->start();
+    } else if (keyReceiver() && isOwnWindow(window->winId()) && releaseTimer->isActive()
+               && releaseTimer->remainingTime() > settleTime) {
+        releaseTimer->start(settleTime);
+    }
+}
+
+void KeyboardGrab::takeFocusBack()
+{
+    QWidget *receiver = keyReceiver();
+    if (receiver && !focusIsKept())
+        giveFocusTo(receiver);
+}
+
+// Raises the program's windows, the backdrop first and the dialog on top
+// last, and gives that dialog the focus. Through the program's own
+// connection, at the current time: Qt's would use the time of the last event
+// it saw, which X ignores when a window manager has moved the focus later.
+void KeyboardGrab::giveFocusTo(QWidget *receiver)
+{
+    QWidgetList windows;
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    for (QWidget *widget : topLevels) {
+        if (widget->isVisible() && descendsFrom(widget, dialogParent))
+            windows.append(widget);
+    }
+    std::stable_sort(windows.begin(), windows.end(), [](const QWidget *a, const QWidget *b) {
+        return dialogDepth(a) < dialogDepth(b);
+    });
+    for (QWidget *window : qAsConst(windows))
+        window->raise();
+    if (!programConnection) {
+        receiver->activateWindow();
+        return;
+    }
+    xcb_set_input_focus(programConnection, XCB_INPUT_FOCUS_PARENT,
+                        xcb_window_t(receiver->internalWinId()), XCB_CURRENT_TIME);
+    xcb_flush(programConnection);
+}
+
+// Whether the X focus is on one of the program's windows, or was taken by a
+// window that no window manager manages (a screen locker's): that one keeps
+// it. A managed window lies under the backdrop where the user cannot see it;
+// so does the root.
+bool KeyboardGrab::focusIsKept() const
+{
+    if (!programConnection)
+        return QGuiApplication::focusWindow() != nullptr;
+    xcb_get_input_focus_reply_t *focus = xcb_get_input_focus_reply(
+            programConnection, xcb_get_input_focus(programConnection), nullptr);
+    xcb_window_t window = focus ? focus->focus : XCB_NONE;
+    free(focus);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(programConnection)).data->root;
+    for (;;) {
+        if (window == XCB_NONE || window == XCB_INPUT_FOCUS_POINTER_ROOT || window == root)
+            return false;
+        if (isOwnWindow(window))
+            return true;
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(
+                programConnection, xcb_query_tree(programConnection, window), nullptr);
+        const xcb_window_t parent = tree ? tree->parent : XCB_NONE;
+        free(tree);
+        if (parent == root)
+            return !isManaged(programConnection, window)
+                   && !isWindowManagers(programConnection, root, window);
+        window = parent;
+    }
+}
+
 void KeyboardGrab::noteKeysAlreadyDown()
 {
-    if (!displayConnection)
+    if (!programConnection)
         return;
     xcb_query_keymap_reply_t *keymap =
-            xcb_query_keymap_reply(displayConnection, xcb_query_keymap(displayConnection), nullptr);
+            xcb_query_keymap_reply(programConnection, xcb_query_keymap(programConnection), nullptr);
     if (!keymap)
         return;
     for (size_t keycode = 0; keycode < alreadyDown.size(); ++keycode) {
@@ -191,11 +346,15 @@ bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message,
     return false;
 }
 
-// A key or a click tells that the user is there: the keyboard is kept a while longer.
-bool KeyboardGrab::eventFilter(QObject *, QEvent *event)
+// A click on any of the program's windows gives the keys to the dialog on
+// top: X gives no focus to a window that bypasses the window manager.
+bool KeyboardGrab::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
-        && idleTimer->isActive())
-        idleTimer->start();
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType())
+        return false;
+    QWidget *receiver = keyReceiver();
+    if (receiver && QGuiApplication::focusWindow() != receiver->windowHandle()
+        && descendsFrom(static_cast<QWidget *>(watched), dialogParent))
+        giveFocusTo(receiver);
     return false;
 }
