@@ -1,5 +1,7 @@
 #include "delay.h"
 #include "deliberatekeys.h"
+#include "keyboardgrab.h"
+#include "keyboardlayout.h"
 #include "mainwin.h"
 #include "testsupport.h"
 
@@ -8,12 +10,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaMethod>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <memory>
@@ -109,23 +114,23 @@ private:
     // Types one character the way a keyboard delivers it, the key's code and
     // the text it types, to the widget with the focus or else the active window.
     static void type(const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                     bool autoRepeat = false)
+                     bool autoRepeat = false, quint32 keycode = 0)
     {
         QWidget *target = QApplication::focusWidget();
         if (!target)
             target = QApplication::activeWindow();
         QVERIFY(target);
         const int key = text == "\r" ? int(Qt::Key_Return) : text.at(0).toUpper().unicode();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text, autoRepeat);
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, keycode, 0, 0, text, autoRepeat);
         QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text, autoRepeat);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, keycode, 0, 0, text, autoRepeat);
         QApplication::sendEvent(target, &release);
     }
 
     // Types at the shown chooser and tells the action text of the confirmation
     // that opened, if any, cancelling it; a chooser that accepted is "accepted".
     QString typedAtTheChooser(const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                              bool autoRepeat = false)
+                              bool autoRepeat = false, quint32 keycode = 0)
     {
         if (!QTest::qWaitFor([this] { return QApplication::activeWindow() == chooser; }))
             return QStringLiteral("the chooser never got the keyboard");
@@ -136,7 +141,7 @@ private:
                 delay->reject();
             }
         });
-        type(text, modifiers, autoRepeat);
+        type(text, modifiers, autoRepeat, keycode);
         // The check above has run: in the confirmation's loop, or here.
         QCoreApplication::processEvents();
         if (chooser->result() == QDialog::Accepted)
@@ -466,6 +471,49 @@ private slots:
         QCoreApplication::removeTranslator(&translator);
         QCOMPARE(button("logoutButton")->toolTip(), "Taste " + key);
         QCOMPARE(typedAtTheChooser(typed), presses ? QStringLiteral("Logout") : QString());
+    }
+
+    // On a keyboard of a Latin and a Cyrillic group, an action's letter also
+    // works from its key while the other group is active. Needs the keyboard
+    // of an X server: the run on two monitors has one.
+    void lettersFromAnotherGroup_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("sameKey");
+        QTest::newRow("Latin letter, Cyrillic group active") << "L"
+                                                             << "д"
+                                                             << "l";
+        QTest::newRow("Cyrillic letter, Latin group active") << "В"
+                                                             << "d"
+                                                             << "в";
+    }
+
+    void lettersFromAnotherGroup()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, typed);
+        QFETCH(QString, sameKey);
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server's keyboard");
+        QCOMPARE(QProcess::execute("setxkbmap", {"-layout", "us,ru"}), 0);
+        xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+        KeyboardGrab::setDisplayConnection(connection);
+        const auto disconnect = qScopeGuard([connection] {
+            KeyboardGrab::setDisplayConnection(nullptr);
+            xcb_disconnect(connection);
+        });
+        quint32 keycode = 8;
+        while (keycode < 256 && !keyLetters(keycode).contains(sameKey))
+            ++keycode;
+        QVERIFY(keycode < 256);
+        KeyTranslator translator(key);
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        delete chooser;
+        chooser = new Mainwin(backdrop.get());
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(typedAtTheChooser(typed, Qt::NoModifier, false, keycode),
+                 QStringLiteral("Logout"));
     }
 
     void letterInTheConfirmationDoesNothing()

@@ -159,7 +159,7 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     // client may hold for it to work: the keyboard is left to it, the dialogs
     // take the focus as they are shown, and held keys still never act.
     if (screenReaderEnabled()) {
-        noteKeysAlreadyDown();
+        syncKeysDown();
         return;
     }
     catcher.show();
@@ -184,7 +184,7 @@ bool KeyboardGrab::isHeld() const
 void KeyboardGrab::tryGrab()
 {
     // A key down before the grab was pressed for somebody else.
-    noteKeysAlreadyDown();
+    syncKeysDown();
     held = setGrab(&catcher, true);
     if (!held && retriesLeft-- > 0)
         retryTimer->start();
@@ -275,7 +275,10 @@ bool KeyboardGrab::focusIsKept() const
     }
 }
 
-void KeyboardGrab::noteKeysAlreadyDown()
+// Takes the keyboard's state as it is now: a key down that we did not see
+// pressed was pressed for somebody else, and a key up that we saw pressed was
+// released while another window had the focus.
+void KeyboardGrab::syncKeysDown()
 {
     if (!programConnection)
         return;
@@ -284,8 +287,12 @@ void KeyboardGrab::noteKeysAlreadyDown()
     if (!keymap)
         return;
     for (size_t keycode = 0; keycode < alreadyDown.size(); ++keycode) {
-        if (keymap->keys[keycode / 8] & (1 << keycode % 8) && !pressed[keycode])
+        if (!(keymap->keys[keycode / 8] & (1 << keycode % 8))) {
+            pressed.reset(keycode);
+            alreadyDown.reset(keycode);
+        } else if (!pressed[keycode]) {
             alreadyDown.set(keycode);
+        }
     }
     free(keymap);
 }
@@ -336,6 +343,8 @@ bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message,
         return false;
     auto *event = static_cast<xcb_key_press_event_t *>(message);
     const uint8_t type = event->response_type & ~0x80;
+    if (type == XCB_FOCUS_IN && isOwnWindow(reinterpret_cast<xcb_focus_in_event_t *>(event)->event))
+        syncKeysDown();
     if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || !isOwnWindow(event->event))
         return false;
     if (!isFreshKey(type, event->detail, event->time))

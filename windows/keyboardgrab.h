@@ -94,7 +94,7 @@ private:
     bool focusIsKept() const;
     void giveFocusTo(QWidget *receiver);
     bool isFreshKey(uint8_t type, uint8_t keycode, uint32_t time);
-    void noteKeysAlreadyDown();
+    void syncKeysDown();
 
     QWidget *dialogParent;
     QWindow catcher;
