@@ -1,6 +1,7 @@
 #include "keyboardgrab.h"
 
 #include "accessibility.h"
+#include "xfocus.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <xcb/xcb.h>
 
 namespace {
@@ -35,69 +35,6 @@ bool descendsFrom(const QWidget *widget, const QWidget *ancestor)
 bool (*setGrab)(QWindow *, bool) = setX11KeyboardGrab;
 
 xcb_connection_t *programConnection = nullptr;
-
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
-{
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, true, strlen(name), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return atom;
-}
-
-bool hasProperty(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property)
-{
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(
-            connection,
-            xcb_get_property(connection, false, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0),
-            nullptr);
-    const bool found = reply && reply->type != XCB_ATOM_NONE;
-    free(reply);
-    return found;
-}
-
-// Whether a top-level window is a window manager's: a client it manages
-// carries its WM_STATE, in the frame the window manager made around it
-// (its child, or a child of that).
-bool isManaged(xcb_connection_t *connection, xcb_window_t topLevel, int depth = 2)
-{
-    static const xcb_atom_t wmState = internAtom(connection, "WM_STATE");
-    if (wmState == XCB_ATOM_NONE)
-        return false;
-    if (hasProperty(connection, topLevel, wmState))
-        return true;
-    if (depth == 0)
-        return false;
-    xcb_query_tree_reply_t *tree =
-            xcb_query_tree_reply(connection, xcb_query_tree(connection, topLevel), nullptr);
-    if (!tree)
-        return false;
-    const xcb_window_t *children = xcb_query_tree_children(tree);
-    const bool managed = std::any_of(children, children + xcb_query_tree_children_length(tree),
-                                     [connection, depth](xcb_window_t child) {
-                                         return isManaged(connection, child, depth - 1);
-                                     });
-    free(tree);
-    return managed;
-}
-
-// Whether a window was made by the window manager itself (a frame, a window
-// that holds the focus when no client has it): X gives each client's windows
-// ids from a range of its own, and the window manager names one of its
-// windows on the root.
-bool isWindowManagers(xcb_connection_t *connection, xcb_window_t root, xcb_window_t window)
-{
-    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(
-            connection, xcb_get_property(connection, false, root, check, XCB_ATOM_WINDOW, 0, 1),
-            nullptr);
-    const bool named = reply && xcb_get_property_value_length(reply) == sizeof(xcb_window_t);
-    const xcb_window_t managers =
-            named ? *static_cast<xcb_window_t *>(xcb_get_property_value(reply)) : XCB_NONE;
-    free(reply);
-    const uint32_t clientBits = ~xcb_get_setup(connection)->resource_id_mask;
-    return named && (window & clientBits) == (managers & clientBits);
-}
 
 // The backdrop's windows first, then each dialog above the one it belongs to.
 int dialogDepth(const QWidget *window)
@@ -254,25 +191,9 @@ bool KeyboardGrab::focusIsKept() const
 {
     if (!programConnection)
         return QGuiApplication::focusWindow() != nullptr;
-    xcb_get_input_focus_reply_t *focus = xcb_get_input_focus_reply(
-            programConnection, xcb_get_input_focus(programConnection), nullptr);
-    xcb_window_t window = focus ? focus->focus : XCB_NONE;
-    free(focus);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(programConnection)).data->root;
-    for (;;) {
-        if (window == XCB_NONE || window == XCB_INPUT_FOCUS_POINTER_ROOT || window == root)
-            return false;
-        if (isOwnWindow(window))
-            return true;
-        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(
-                programConnection, xcb_query_tree(programConnection, window), nullptr);
-        const xcb_window_t parent = tree ? tree->parent : XCB_NONE;
-        free(tree);
-        if (parent == root)
-            return !isManaged(programConnection, window)
-                   && !isWindowManagers(programConnection, root, window);
-        window = parent;
-    }
+    const xcb_window_t topLevel = focusedTopLevel(programConnection);
+    return topLevel != XCB_NONE
+           && (isOwnWindow(topLevel) || !belongsToWindowManager(programConnection, topLevel));
 }
 
 // Takes the keyboard's state as it is now: a key down that we did not see
