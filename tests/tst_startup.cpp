@@ -284,7 +284,8 @@ private slots:
         QTest::addColumn<QString>("text"); // {file} stands for the configuration's path
         QTest::newRow("a directory in its place")
                 << "directory"
-                << QString("Fatal: fread(): Fatal error: %1\n").arg(strerror(EISDIR));
+                << QString("Fatal: {file}: not a regular file: Fatal error: %1\n")
+                           .arg(strerror(EISDIR));
         QTest::newRow("no read permission")
                 << "mode 000" << QString("Fatal: {file}: Fatal error: %1\n").arg(strerror(EACCES));
     }
