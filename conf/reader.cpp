@@ -87,9 +87,10 @@ static bool makeRoom(void)
 }
 
 /*
- * The next line of the open file with its LF (or CR LF) removed, or null at the end of
- * the file and after a failure (then readFailed is set). A NUL byte ends the
- * line's text but not the line. The text is valid until the next call.
+ * The next line of the open file with its LF (or CR LF) removed, or null at
+ * the end of the file and after a failure (then readFailed is set). A NUL
+ * byte ends the line's text but not the line. The text is valid until the
+ * next call.
  */
 static char *readLine(void)
 {

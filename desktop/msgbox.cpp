@@ -59,13 +59,17 @@ QByteArray shortenedForMessage(const char *text)
     const QByteArray whole(text);
     if (whole.size() <= argumentBytes)
         return whole;
+    const int savedErrno = errno;
     QTextCodec *codec = QTextCodec::codecForLocale();
     // The decoder keeps a character cut in two to itself.
     QTextDecoder decoder(codec);
     const QString kept = decoder.toUnicode(whole.constData(), argumentBytes);
     const QChar ellipsis(0x2026);
-    return codec->fromUnicode(kept)
-           + (codec->canEncode(ellipsis) ? codec->fromUnicode(ellipsis) : QByteArray("..."));
+    const QByteArray shortened =
+            codec->fromUnicode(kept)
+            + (codec->canEncode(ellipsis) ? codec->fromUnicode(ellipsis) : QByteArray("..."));
+    errno = savedErrno;
+    return shortened;
 }
 
 void errDialog(QWidget *parent, int status, const char *fmt, ...)
