@@ -18,8 +18,38 @@ test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver
     desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm
     at-spi2-core python3-pyatspi appstream debhelper dpkg-dev lintian git"
 
+# How long another package manager is waited for: on a new machine an
+# automatic update holds its lock for a few minutes.
+lock_wait=300
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# apt-get's update does not wait for the lock of the package lists, whatever
+# DPkg::Lock::Timeout says (apt 2.6): it is tried again while another package
+# manager holds that lock. Any other failure ends the script at once.
+update_lists() {
+    waited=0
+    until log=$(as_root env LC_ALL=C apt-get update -q 2>&1); do
+        case $log in
+        *"Could not get lock"*) ;;
+        *)
+            printf '%s\n' "$log" >&2
+            return 1
+            ;;
+        esac
+        if [ "$waited" -ge "$lock_wait" ]; then
+            printf '%s\n' "$log" >&2
+            echo "Another package manager still holds its lock after $lock_wait seconds." >&2
+            return 1
+        fi
+        [ "$waited" -gt 0 ] ||
+            echo "Another package manager is running: waiting for its lock, up to $lock_wait seconds."
+        sleep 5
+        waited=$((waited + 5))
+    done
+    printf '%s\n' "$log"
 }
 
 install_missing() {
@@ -31,9 +61,11 @@ install_missing() {
     done
     [ -n "$missing" ] || return 0
     echo "Installing:$missing"
-    as_root apt-get update -q
+    update_lists
+    # Here apt-get itself waits for the lock, and says so.
     # shellcheck disable=SC2086 # one word a package
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$lock_wait \
+        install -y -q --no-install-recommends $missing
 }
 
 build() {
