@@ -142,8 +142,9 @@ public:
     }
 };
 
-// Qt's own list of the application's windows, less those that never take
-// the focus and the Announcers that outlived theirs.
+// Qt's own list of the application's windows, less those that are hidden
+// (the backdrop's own, which only holds its pictures; an Announcer that
+// outlived its window) or never take the focus (the pictures of the screens).
 class ApplicationInterface : public QAccessibleApplication
 {
 public:
@@ -165,11 +166,11 @@ private:
         QObjectList list;
         const QWindowList all = QGuiApplication::topLevelWindows();
         for (QWindow *window : all) {
-            if (window->type() == Qt::Popup || window->type() == Qt::Desktop
+            if (window->type() == Qt::Popup || window->type() == Qt::Desktop || !window->isVisible()
                 || window->flags().testFlag(Qt::WindowDoesNotAcceptFocus))
                 continue;
             QAccessibleInterface *root = window->accessibleRoot();
-            if (root && root->object() && !qobject_cast<Announcer *>(root->object()))
+            if (root && root->object())
                 list.append(root->object());
         }
         return list;
