@@ -133,7 +133,7 @@ class TimerTest(Scenario):
         panel = next(p for p in desktop.processes if p.args[0] == "tint2")
         panel.kill()
         panel.wait()
-        window = desktop.wait_dialog("the countdown window, its tray gone", timeout=5)
+        window = desktop.wait_dialog("the countdown window, its tray gone", timeout=10)
         self.assert_tells_the_time(desktop, program)
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to put the window away", lambda: not desktop.dialogs())
