@@ -53,17 +53,18 @@ static void startBridge()
     QAccessible::isActive(); // creates the bridge, unless it exists already
 }
 
-// The call fails at once, rather than start a bus launcher, where the
-// session runs none.
-bool screenReaderEnabled()
+// The call fails at once, rather than start a service, where the session
+// runs none.
+bool sessionBusFlag(const QString &service, const QString &path, const QString &interface,
+                    const QString &property)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
     QDBusMessage get = QDBusMessage::createMethodCall(
-            QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled");
+            service, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
+    get << interface << property;
     get.setAutoStartService(false);
     const QDBusMessage reply = bus.call(get, QDBus::Block, answerTimeout);
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
@@ -75,12 +76,18 @@ bool screenReaderEnabled()
 // Qt without its D-Bus module has no accessibility bridge on X11 either.
 static void startBridge() { }
 
-bool screenReaderEnabled()
+bool sessionBusFlag(const QString &, const QString &, const QString &, const QString &)
 {
     return false;
 }
 
 #endif
+
+bool screenReaderEnabled()
+{
+    return sessionBusFlag(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                          QStringLiteral("org.a11y.Status"), QStringLiteral("ScreenReaderEnabled"));
+}
 
 namespace {
 

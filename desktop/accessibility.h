@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 // Makes sure that Qt's accessibility bridge registers the program on the
@@ -21,6 +22,12 @@ void connectAccessibility();
 // bus or an accessibility bus; never starts an accessibility bus. It asks on
 // the session bus connection that Qt's bridge has already opened.
 bool screenReaderEnabled();
+
+// A yes-or-no property of a service on the session bus, asked as above: false
+// where the bus, the service or the property is missing. The bus's services
+// say what the session has (a screen reader, a tray on D-Bus).
+bool sessionBusFlag(const QString &service, const QString &path, const QString &interface,
+                    const QString &property);
 
 // Whether a countdown this many seconds before its end says so aloud: each of
 // the last three seconds, five, every ten in the last minute, each minute of

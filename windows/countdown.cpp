@@ -17,6 +17,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
+#include <qpa/qplatformnativeinterface.h>
 
 #include <algorithm>
 
@@ -39,6 +40,24 @@ constexpr int trayProbeBudget = 60;
 int trayProbesLeft = trayProbeBudget;
 
 time_t (*wallClock)(time_t *) = ::time;
+
+// Whether a system tray is there, in the two ways Qt may put an icon in one:
+// an X tray (Qt's platform keeps its window, and follows it as it goes and
+// comes) or a host of tray items on the session bus. Asked without
+// QSystemTrayIcon::isSystemTrayAvailable(), which in Qt 5 opens a new D-Bus
+// connection each time on a desktop whose tray is on D-Bus and never closes
+// it: the countdown asks twice a second for as long as it runs.
+bool trayThere()
+{
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    if (native
+        && native->nativeResourceForScreen(QByteArrayLiteral("traywindow"),
+                                           QGuiApplication::primaryScreen()))
+        return true;
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    return sessionBusFlag(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
+                          QStringLiteral("IsStatusNotifierHostRegistered"));
+}
 
 } // namespace
 
@@ -301,19 +320,18 @@ void Countdown::keyPressEvent(QKeyEvent *e)
 // spent, at once when the tray was there; with one, the icon takes over.
 void Countdown::checkForSysTray()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        if (trayIcon)
+    if (trayIcon) {
+        if (trayThere())
             return;
+        trayProbesLeft = 0;
+        delete trayIcon;
+        trayIcon = nullptr;
+    } else if (trayThere() && QSystemTrayIcon::isSystemTrayAvailable()) {
         createTrayIcon();
         if (shownWithoutTray && !keptAsWindow)
             hide();
         shownWithoutTray = false;
         return;
-    }
-    if (trayIcon) {
-        trayProbesLeft = 0;
-        delete trayIcon;
-        trayIcon = nullptr;
     }
     if (trayProbesLeft-- <= 0)
         showWithoutTray();
