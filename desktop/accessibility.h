@@ -12,10 +12,10 @@
 // needs them (below). Call it once, after the application object exists and
 // before any window is made.
 //
-// A dialog that an Announcer speaks for is an alert; a dialog covered by a modal
-// dialog opened over it is not showing, so that the one on top is the only
-// window a screen reader tells of; and windows that never take the focus (the
-// backdrop's pictures of the screens) are left out of the program's windows.
+// A dialog that an Announcer speaks for is an alert; a dialog covered by a
+// modal dialog opened over it is not showing, so that the one on top is the
+// only window a screen reader tells of; and windows that are hidden or never
+// take the focus (the backdrop's) are left out of the program's windows.
 void connectAccessibility();
 
 // Whether the session says that a screen reader runs. False without a session
@@ -40,7 +40,7 @@ bool worthAnnouncing(int seconds);
 // object of the notification role as it appears: an Announcer is such an
 // object, invisible, that appears anew with each text. Inside a dialog Orca
 // would first repeat the dialog with its texts; inside an alert, which is what
-// a dialog holding an Announcer becomes, it does not. It speaks only while its
+// a dialog with an Announcer becomes, it does not. It speaks only while its
 // window is shown, and outlives it.
 class Announcer : public QWidget
 {
