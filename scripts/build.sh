@@ -16,7 +16,7 @@ demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils im
     adwaita-icon-theme libqt5svg5"
 test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
     desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm
-    at-spi2-core python3-pyatspi appstream debhelper dpkg-dev lintian git"
+    at-spi2-core python3-pyatspi orca speech-dispatcher appstream debhelper dpkg-dev lintian git"
 
 # How long another package manager is waited for: on a new machine an
 # automatic update holds its lock for a few minutes.

@@ -117,7 +117,8 @@ class GrabTest(Scenario):
         self.assertEqual(self.can_grab(desktop, LOCKER_PATIENCE), "grab: success")
         desktop.wait_focus(chooser.window)
         desktop.click(*chooser.button("Timer"))
-        minutes = desktop.accessibility.window(program, "Shutdown timer").find("Minutes", role="spin button")
+        timer = desktop.accessibility.window(program, "Shutdown timer")
+        minutes = [n for n in timer.walk() if n.role == "spin button"][1]  # after the hours
         desktop.key("Menu")  # in the hours box, which has the focus
         desktop.x("xdotool", "mousemove", *map(str, minutes.centre))
         desktop.x("xdotool", "click", "3")
