@@ -96,7 +96,7 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     // client may hold for it to work: the keyboard is left to it, the dialogs
     // take the focus as they are shown, and held keys still never act.
     if (screenReaderEnabled()) {
-        syncKeysDown();
+        noteKeysAlreadyDown();
         return;
     }
     catcher.show();
@@ -121,7 +121,7 @@ bool KeyboardGrab::isHeld() const
 void KeyboardGrab::tryGrab()
 {
     // A key down before the grab was pressed for somebody else.
-    syncKeysDown();
+    noteKeysAlreadyDown();
     held = setGrab(&catcher, true);
     if (!held && retriesLeft-- > 0)
         retryTimer->start();
@@ -196,26 +196,39 @@ bool KeyboardGrab::focusIsKept() const
            && (isOwnWindow(topLevel) || !belongsToWindowManager(programConnection, topLevel));
 }
 
-// Takes the keyboard's state as it is now: a key down that we did not see
-// pressed was pressed for somebody else, and a key up that we saw pressed was
-// released while another window had the focus.
-void KeyboardGrab::syncKeysDown()
+// The keys down now, by keycode; false without a connection to ask.
+bool KeyboardGrab::readKeysDown(std::bitset<256> &down) const
 {
     if (!programConnection)
-        return;
+        return false;
     xcb_query_keymap_reply_t *keymap =
             xcb_query_keymap_reply(programConnection, xcb_query_keymap(programConnection), nullptr);
     if (!keymap)
-        return;
-    for (size_t keycode = 0; keycode < alreadyDown.size(); ++keycode) {
-        if (!(keymap->keys[keycode / 8] & (1 << keycode % 8))) {
-            pressed.reset(keycode);
-            alreadyDown.reset(keycode);
-        } else if (!pressed[keycode]) {
-            alreadyDown.set(keycode);
-        }
-    }
+        return false;
+    for (size_t keycode = 0; keycode < down.size(); ++keycode)
+        down[keycode] = keymap->keys[keycode / 8] & (1 << keycode % 8);
     free(keymap);
+    return true;
+}
+
+// A key down that we did not see pressed was pressed for somebody else.
+void KeyboardGrab::noteKeysAlreadyDown()
+{
+    std::bitset<256> down;
+    if (readKeysDown(down))
+        alreadyDown |= down & ~pressed;
+}
+
+// A key up that we saw pressed was released while another window had the
+// focus (the Escape that closed the timer dialog, released as the focus
+// came back to the chooser): its next press is a fresh one.
+void KeyboardGrab::forgetKeysReleasedElsewhere()
+{
+    std::bitset<256> down;
+    if (!readKeysDown(down))
+        return;
+    pressed &= down;
+    alreadyDown &= down;
 }
 
 // X sends the auto-repeats of a held key either as presses alone (detectable
@@ -264,8 +277,11 @@ bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message,
         return false;
     auto *event = static_cast<xcb_key_press_event_t *>(message);
     const uint8_t type = event->response_type & ~0x80;
-    if (type == XCB_FOCUS_IN && isOwnWindow(reinterpret_cast<xcb_focus_in_event_t *>(event)->event))
-        syncKeysDown();
+    // Not on the focus events of a grab's start or end, which come as the
+    // user may be typing.
+    const auto *focus = reinterpret_cast<xcb_focus_in_event_t *>(event);
+    if (type == XCB_FOCUS_IN && focus->mode == XCB_NOTIFY_MODE_NORMAL && isOwnWindow(focus->event))
+        forgetKeysReleasedElsewhere();
     if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || !isOwnWindow(event->event))
         return false;
     if (!isFreshKey(type, event->detail, event->time))

@@ -94,7 +94,9 @@ private:
     bool focusIsKept() const;
     void giveFocusTo(QWidget *receiver);
     bool isFreshKey(uint8_t type, uint8_t keycode, uint32_t time);
-    void syncKeysDown();
+    bool readKeysDown(std::bitset<256> &down) const;
+    void noteKeysAlreadyDown();
+    void forgetKeysReleasedElsewhere();
 
     QWidget *dialogParent;
     QWindow catcher;
