@@ -143,9 +143,11 @@ class TimerTest(Scenario):
         icon = self.tray_icon(desktop)
         wait_for(
             "the window to leave the task list for the tray",
-            lambda: "Iconic" not in desktop.x("xprop", "-id", window.wid, "WM_STATE", check=False),
+            lambda: not desktop.dialogs()
+            and "Iconic" not in desktop.x("xprop", "-id", window.wid, "WM_STATE", check=False),
         )
         desktop.click(*icon.centre)
+        desktop.wait_focus(desktop.wait_dialog("the countdown window from the tray"))
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
