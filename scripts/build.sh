@@ -11,7 +11,7 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 
-build_packages="cmake make g++ qtbase5-dev qtbase5-private-dev libxcb1-dev libxcb-shm0-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
+build_packages="cmake make g++ qtbase5-dev libqt5x11extras5-dev libxcb1-dev libxcb-shm0-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
 demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
     adwaita-icon-theme libqt5svg5"
 test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
