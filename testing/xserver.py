@@ -11,7 +11,9 @@ has no RandR monitors to split a wide screen. Without RandR, Qt takes the
 Xinerama heads as its screens.
 
 A display may also have another colour depth than 24 bits, or lack the
-MIT-SHM extension, as a remote display does.
+MIT-SHM extension, as a remote display does. A resizable one is a single
+monitor of an Xephyr whose window in the Xvfb around it changes its size, as
+a monitor plugged in or a laptop docked changes the screen (RandR).
 
 Standard library only; needs Xvfb (Debian xvfb) and, for more than one
 monitor, Xephyr (xserver-xephyr).
@@ -87,8 +89,13 @@ class Display(Started):
     that clients reach shares no memory with them.
     """
 
-    def __init__(self, monitors=((1024, 768),), logdir=None, depth=24, shared_memory=True):
+    # The largest size a resizable display takes.
+    RESIZABLE_LIMIT = (4096, 2160)
+
+    def __init__(self, monitors=((1024, 768),), logdir=None, depth=24, shared_memory=True, resizable=False):
         self.monitors = list(monitors)
+        self.resizable = resizable
+        self._host = None
         self.depth = depth
         self.shared_memory = shared_memory
         self.processes = []
@@ -109,8 +116,10 @@ class Display(Started):
 
     def missing_tools(self):
         tools = {"Xvfb": "xvfb"}
-        if len(self.monitors) > 1:
+        if len(self.monitors) > 1 or self.resizable:
             tools["Xephyr"] = "xserver-xephyr"
+        if self.resizable:
+            tools.update(xdotool="xdotool", xrandr="x11-xserver-utils")
         return sorted(package for tool, package in tools.items() if not shutil.which(tool))
 
     def start(self):
@@ -120,17 +129,42 @@ class Display(Started):
         write_cookie_file(self.authority)
         width, height = self.size
         client_args = [] if self.shared_memory else ["-extension", "MIT-SHM"]
+        if self.resizable:
+            width, height = self.RESIZABLE_LIMIT
         outer = ["Xvfb", "-screen", "0", "%dx%dx%d" % (width, height, self.depth)]
-        if len(self.monitors) == 1:
+        if len(self.monitors) == 1 and not self.resizable:
             self.name = self._start_server(outer + client_args, self.env_without_display())
             return
         outer = self._start_server(outer, self.env_without_display())
-        argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"] + client_args
+        if self.resizable:
+            argv = ["Xephyr", "-resizeable", "-br"] + client_args
+        else:
+            argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"] + client_args
         for w, h in self.monitors:
             argv += ["-screen", "%dx%dx%d" % (w, h, self.depth)]
         host = self.env_without_display()
         host["DISPLAY"] = outer
+        self._host = host
         self.name = self._start_server(argv, host)
+
+    def resize(self, width, height):
+        """Gives a resizable display's monitor another size, as RandR reports it."""
+        assert self.resizable and (width, height) <= self.RESIZABLE_LIMIT
+        # Xephyr's window is the only one on its Xvfb.
+        subprocess.run(
+            ["xdotool", "search", "--maxdepth", "1", "--name", "Xephyr", "windowsize", "%1", str(width), str(height)],
+            env=self._host, check=True, timeout=10,
+        )
+        # Xephyr changes the root's size at once, and its monitor's (the CRTC)
+        # when a client asks for the screen's resources, as a desktop's
+        # monitor daemon or xrandr does after a hotplug.
+        deadline = time.monotonic() + START_TIMEOUT
+        monitor = " %dx%d+0+0 " % (width, height)
+        while monitor not in subprocess.run(["xrandr"], env=self.env(), capture_output=True, text=True).stdout:
+            if time.monotonic() > deadline:
+                raise ServerError("the display did not take the size %dx%d" % (width, height))
+            time.sleep(0.1)
+        self.monitors = [(width, height)]
 
     def env_without_display(self):
         env = dict(os.environ, XAUTHORITY=self.authority)

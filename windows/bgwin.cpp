@@ -453,23 +453,29 @@ void BgWin::watchScreen(QScreen *screen)
 // Each screen keeps the picture of the desktop as it was at the start, where
 // the screen shows a part of it, and is black where it shows what was not
 // there: a copy taken now would show a desktop that its panels and windows
-// are still rearranging for the new screen, and the backdrop itself. Then the
-// dialogs come back to the middle of the primary screen, over everything.
+// are still rearranging for the new screen, and the backdrop itself. A screen
+// that has moved or changed its size gets a new window, which the window
+// manager makes full-screen where the screen is now; some keep a full-screen
+// window they have where it was. Then the dialogs come back to the middle of
+// the primary screen, over everything.
 void BgWin::coverScreens()
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
-    QList<QLabel *> labels = findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<QLabel *> labels = findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
     for (int index = 0; index < screens.size(); ++index) {
         QScreen *screen = screens.at(index);
         watchScreen(screen);
-        QLabel *label = index < labels.size() ? labels.at(index) : newCover(this, screen);
-        label->setGeometry(screen->geometry());
-        showDimmedRoot(label, nativeGeometry(screen), *dimmed);
-        if (!label->isVisible()) {
-            showCover(label);
-            // A window manager stacks a window it maps over those it has.
-            label->windowHandle()->installEventFilter(this);
+        QLabel *old = index < labels.size() ? labels.at(index) : nullptr;
+        if (old && old->geometry() == screen->geometry()) {
+            showDimmedRoot(old, nativeGeometry(screen), *dimmed);
+            continue;
         }
+        QLabel *label = newCover(this, screen);
+        showDimmedRoot(label, nativeGeometry(screen), *dimmed);
+        showCover(label);
+        // A window manager stacks a window it maps over those it has.
+        label->windowHandle()->installEventFilter(this);
+        delete old;
     }
     for (int index = screens.size(); index < labels.size(); ++index)
         delete labels.at(index);
