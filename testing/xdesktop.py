@@ -142,6 +142,11 @@ class Window:
         return isinstance(other, Window) and vars(self) == vars(other)
 
     @property
+    def place(self):
+        """(x, y, width, height): a dialog shown again keeps it; Qt 6 may give it another X window."""
+        return self.x, self.y, self.width, self.height
+
+    @property
     def centre(self):
         return self.x + self.width // 2, self.y + self.height // 2
 

@@ -7,8 +7,10 @@ starts later on a reused number refuses our clients instead of serving them.
 
 One monitor is an Xvfb. Two or more side by side are screens of an Xephyr with
 Xinerama, nested in an Xvfb: Xvfb lays every Xinerama head at the origin and
-has no RandR monitors to split a wide screen. Without RandR, Qt takes the
-Xinerama heads as its screens.
+has no RandR monitors to split a wide screen. Without RandR, Qt 5 takes the
+Xinerama heads as its screens. Qt 6 reads only RandR: with
+FAREWELLDESK_TEST_MONITORS=randr in the environment (the Qt 6 build's tests),
+the monitors are RandR monitors that split one Xvfb instead.
 
 A display may also have another colour depth than 24 bits, or lack the
 MIT-SHM extension, as a remote display does. A resizable one is a single
@@ -105,6 +107,10 @@ class Display(Started):
         self.authority = os.path.join(self._scratch, "Xauthority")
 
     @property
+    def randr_monitors(self):
+        return len(self.monitors) > 1 and os.environ.get("FAREWELLDESK_TEST_MONITORS") == "randr"
+
+    @property
     def size(self):
         return sum(w for w, _ in self.monitors), max(h for _, h in self.monitors)
 
@@ -116,7 +122,9 @@ class Display(Started):
 
     def missing_tools(self):
         tools = {"Xvfb": "xvfb"}
-        if len(self.monitors) > 1 or self.resizable:
+        if self.randr_monitors:
+            tools["xrandr"] = "x11-xserver-utils"
+        elif len(self.monitors) > 1 or self.resizable:
             tools["Xephyr"] = "xserver-xephyr"
         if self.resizable:
             tools.update(xdotool="xdotool", xrandr="x11-xserver-utils")
@@ -135,6 +143,10 @@ class Display(Started):
         if len(self.monitors) == 1 and not self.resizable:
             self.name = self._start_server(outer + client_args, self.env_without_display())
             return
+        if self.randr_monitors:
+            self.name = self._start_server(outer + client_args, self.env_without_display())
+            self._split_into_monitors()
+            return
         outer = self._start_server(outer, self.env_without_display())
         if self.resizable:
             argv = ["Xephyr", "-resizeable", "-br"] + client_args
@@ -146,6 +158,19 @@ class Display(Started):
         host["DISPLAY"] = outer
         self._host = host
         self.name = self._start_server(argv, host)
+
+    def _split_into_monitors(self):
+        """The Xvfb's one output becomes the first monitor; the others show no output."""
+        left = 0
+        for index, (w, h) in enumerate(self.monitors):
+            # Sizes in millimetres at 96 dots an inch.
+            geometry = "%d/%dx%d/%d+%d+0" % (w, w * 254 // 960, h, h * 254 // 960, left)
+            output = "screen" if index == 0 else "none"
+            subprocess.run(
+                ["xrandr", "--setmonitor", "monitor-%d" % index, geometry, output],
+                env=self.env(), check=True, capture_output=True, timeout=10,
+            )
+            left += w
 
     def resize(self, width, height):
         """Gives a resizable display's monitor another size, as RandR reports it."""

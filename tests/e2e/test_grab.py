@@ -115,7 +115,7 @@ class GrabTest(Scenario):
         desktop.x("xdotool", "click", "3")
         started = time.monotonic()
         desktop.key("Escape")  # leaves the timer dialog: no popup is open that it would close
-        wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
+        wait_for("the chooser alone", lambda: [w.place for w in desktop.dialogs()] == [chooser.window.place])
         self.assertEqual(self.can_grab(desktop), "grab: AlreadyGrabbed")
         # A locker that tries again and again, as they do for a while.
         wait_for("a locker's grab to succeed", lambda: self.can_grab(desktop) == "grab: success", timeout=30, interval=0.5)
