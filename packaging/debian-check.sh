@@ -45,7 +45,7 @@ lintian --fail-on error,warning --display-info "$work"/farewelldesk_*.changes
 # The package's files: the port's, with Debian's prefix and example folder,
 # plus the copyright and changelog.
 sed -e '/^@/d' -e 's|^%%DATADIR%%|share/farewelldesk|' \
-    -e 's|^%%EXAMPLESDIR%%|share/doc/farewelldesk/examples|' -e 's|^|./usr/|' \
+    -e 's|^%%PORTEXAMPLES%%||' -e 's|^%%EXAMPLESDIR%%|share/doc/farewelldesk/examples|' -e 's|^|./usr/|' \
     "$top/packaging/freebsd/pkg-plist" >"$work/expected"
 printf './usr/share/doc/farewelldesk/%s\n' copyright changelog.gz >>"$work/expected"
 dpkg-deb --fsys-tarfile "$deb" | tar -tf - | grep -v '/$' >"$work/packaged"
