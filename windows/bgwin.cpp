@@ -1,6 +1,7 @@
 #include "bgwin.h"
 
 #include "keyboardgrab.h"
+#include "placement.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
-#include <QStyle>
 #include <QWindow>
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QX11Info>
@@ -494,9 +494,7 @@ void BgWin::keepDialogsCentred()
     for (QDialog *dialog : findChildren<QDialog *>()) {
         if (!dialog->isVisible())
             continue;
-        dialog->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, dialog->size(),
-                                         QGuiApplication::primaryScreen()->geometry())
-                             .topLeft());
+        dialog->move(centredOnPrimaryScreen(dialog->size()).topLeft());
         dialog->raise();
     }
 }
