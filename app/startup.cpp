@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "conf.h"
 #include "countdown.h"
+#include "deliberatekeys.h"
 #include "englishplurals.h"
 #include "icons.h"
 #include "keyboardgrab.h"
@@ -27,6 +28,7 @@
 #include <future>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -152,7 +154,10 @@ ConfSection *loadConfiguration()
 
 // Ends the process silently when another instance of this user holds the lock.
 // The descriptor stays open for the life of the process; it is close-on-exec so
-// that a command left running in the background does not keep the lock.
+// that a command left running in the background does not keep the lock. It is
+// opened without waiting and read-only: a FIFO in the file's place would block
+// open() for ever, or, opened for writing, fail with a misleading reason; like
+// any other file that is not a regular one, it is refused at once.
 void takeInstanceLock()
 {
     const passwd *pw = getpwuid(getuid());
@@ -161,13 +166,19 @@ void takeInstanceLock()
     char path[1024];
     const int length = snprintf(path, sizeof path, "%s/%s", pw->pw_dir, ".farewelldesk.lock");
     endpwent();
+    const QByteArray shownPath = shortenedForMessage(path);
     if (length < 0 || static_cast<size_t>(length) >= sizeof path) {
         errno = ENAMETOOLONG;
-        errDialog(nullptr, 1, "open(%s)", path);
+        errDialog(nullptr, 1, "open(%s)", shownPath.constData());
     }
-    const int fd = open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = open(path, O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd == -1)
-        errDialog(nullptr, 1, "open(%s)", path);
+        errDialog(nullptr, 1, "open(%s)", shownPath.constData());
+    struct stat status;
+    if (fstat(fd, &status) == -1)
+        errDialog(nullptr, 1, "fstat(%s)", shownPath.constData());
+    if (!S_ISREG(status.st_mode))
+        errxDialog(nullptr, 1, "open(%s): not a regular file", shownPath.constData());
     if (flock(fd, LOCK_EX | LOCK_NB) == -1) {
         if (errno == EWOULDBLOCK)
             exit(0);
@@ -190,7 +201,8 @@ void takeInstanceLock()
 QByteArray optionString()
 {
     // glibc's getopt would look past the first operand; "+" keeps the POSIX
-    // rule that BSD's getopt follows: parsing stops there.
+    // rule that BSD's getopt follows: parsing stops there, and the operand
+    // makes a usage error.
 #ifdef __GLIBC__
     QByteArray options("+");
 #else
@@ -211,6 +223,11 @@ void applyOptions(int argc, char **argv, CommandSet &commands)
             usage();
         commands.command[index] = optarg;
     }
+    // The program takes no operands. One left over, even after "--", is most
+    // likely an option's argument gone astray: running the built-in commands
+    // in place of the user's would be worse than stopping.
+    if (optind < argc)
+        usage();
 }
 
 // Runs the chooser until the user picks an action; the timer dialog, when
@@ -250,6 +267,8 @@ int runFarewelldesk(int &argc, char **argv)
     QTranslator qtTranslator;
     QTranslator translator;
     installTranslations(app, english, qtTranslator, translator);
+    DeliberateKeys deliberateKeys;
+    app.installEventFilter(&deliberateKeys);
 
     // Configuration first, then the lock, then the options: a second instance
     // ends silently even with bad options, but every instance reports a broken

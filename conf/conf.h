@@ -145,9 +145,16 @@ const char *conf_file_path(const char *program, const char *file);
  */
 char *conf_make_dir(const char *program);
 
+/* The largest configuration file that conf_load() reads: 64 MiB. */
+#define CONF_MAX_FILE_SIZE (64L * 1024 * 1024)
+
 /*
- * Reads the configuration file of `program` (opened read-only). `tmpl` holds
- * `count` entries whose slots lie in 0..count-1. Returns a new section list
+ * Reads the configuration file of `program` (opened read-only); its lines
+ * may end in LF or CR LF. Only a regular file of at most CONF_MAX_FILE_SIZE
+ * bytes is read: a directory, a FIFO, a device or a larger file fails at
+ * once, without blocking (code 7 with the path and the reason as its
+ * prefix; errno EISDIR, EINVAL or EFBIG). `tmpl` holds `count` entries
+ * whose slots lie in 0..count-1. Returns a new section list
  * that the caller frees with conf_free_sections(), every section with
  * `count` slots filled from the template and then from the file; the global
  * section, when the file has one, comes first. Returns null on failure, with

@@ -1,10 +1,13 @@
 #include "internal.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 enum { LineBufferStep = 2048 };
 
@@ -84,9 +87,10 @@ static bool makeRoom(void)
 }
 
 /*
- * The next line of the open file with its LF removed, or null at the end of
- * the file and after a failure (then readFailed is set). A NUL byte ends the
- * line's text but not the line. The text is valid until the next call.
+ * The next line of the open file with its LF (or CR LF) removed, or null at
+ * the end of the file and after a failure (then readFailed is set). A NUL
+ * byte ends the line's text but not the line. The text is valid until the
+ * next call.
  */
 static char *readLine(void)
 {
@@ -104,6 +108,9 @@ static char *readLine(void)
         char *newline =
                 static_cast<char *>(memchr(start + reader.scanned, '\n', unread - reader.scanned));
         if (newline) {
+            // A CR LF line reads as an LF line, its continuation included.
+            if (newline > start && newline[-1] == '\r')
+                newline[-1] = '\0';
             *newline = '\0';
             reader.nextOffset = newline + 1 - reader.line;
             reader.scanned = 0;
@@ -533,6 +540,47 @@ static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
     return list->first || appendSection(list, nullptr, tmpl, count);
 }
 
+/* Records why the file is not read, with its path, and closes it. */
+static FILE *refuseFile(int fd, const char *path, const char *why, int error)
+{
+    close(fd);
+    errno = error;
+    conf_set_error(CONF_ERR_FATAL, "%s%s", path, why);
+    return nullptr;
+}
+
+/*
+ * Opens the file for reading without waiting for anything: a FIFO or a
+ * device in its place would block open() or the reads for ever, and
+ * /dev/zero would fill the memory. Only a regular file of a sane size is
+ * read; anything else fails at once, the path recorded.
+ */
+static FILE *openRegularFile(const char *path)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd == -1) {
+        conf_set_error(CONF_ERR_FATAL, "%s", path);
+        return nullptr;
+    }
+    struct stat status;
+    if (fstat(fd, &status) == -1)
+        return refuseFile(fd, path, "", errno);
+    if (!S_ISREG(status.st_mode))
+        return refuseFile(fd, path, ": not a regular file",
+                          S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    if (status.st_size > CONF_MAX_FILE_SIZE) {
+        char why[32];
+        snprintf(why, sizeof why, ": larger than %ld MiB", CONF_MAX_FILE_SIZE >> 20);
+        return refuseFile(fd, path, why, EFBIG);
+    }
+    // A regular file's reads wait for the disk as usual.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1)
+        return refuseFile(fd, path, "", errno);
+    FILE *file = fdopen(fd, "r");
+    return file ? file : refuseFile(fd, path, "", errno);
+}
+
 ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmpl, int count)
 {
     errno = 0;
@@ -541,11 +589,9 @@ ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmp
     const char *path = conf_file_path(program, file);
     if (!path)
         return nullptr;
-    reader.file = fopen(path, "r");
-    if (!reader.file) {
-        conf_set_error(CONF_ERR_FATAL, "%s", path);
+    reader.file = openRegularFile(path);
+    if (!reader.file)
         return nullptr;
-    }
     // The password lookup may leave ENOENT behind even when it succeeds; a
     // caller must not take a broken file for a missing one.
     errno = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStyle>
+#include <QTextCodec>
 
 #include <cerrno>
 #include <cstdarg>
@@ -13,6 +14,10 @@
 namespace {
 
 char messageText[1024];
+
+// The bytes of messageText that an argument may take: the rest holds the
+// translated sentence around it and the system's error text.
+const int argumentBytes = 400;
 
 enum class Kind { Error, Warning };
 
@@ -38,7 +43,8 @@ void showMessage(const char *title, Kind kind, QWidget *parent)
     box.setWindowTitle(QCoreApplication::translate("QObject", title));
     // Commands and paths must read exactly as typed, never as markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(QString::fromUtf8(messageText));
+    // Commands, paths and translations are all in the locale's charset.
+    box.setText(QString::fromLocal8Bit(messageText));
     box.setIcon(error ? QMessageBox::Critical : QMessageBox::Warning);
     box.setWindowIcon(QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
                                                                 : QStyle::SP_MessageBoxWarning));
@@ -47,6 +53,24 @@ void showMessage(const char *title, Kind kind, QWidget *parent)
 }
 
 } // namespace
+
+QByteArray shortenedForMessage(const char *text)
+{
+    const QByteArray whole(text);
+    if (whole.size() <= argumentBytes)
+        return whole;
+    const int savedErrno = errno;
+    QTextCodec *codec = QTextCodec::codecForLocale();
+    // The decoder keeps a character cut in two to itself.
+    QTextDecoder decoder(codec);
+    const QString kept = decoder.toUnicode(whole.constData(), argumentBytes);
+    const QChar ellipsis(0x2026);
+    const QByteArray shortened =
+            codec->fromUnicode(kept)
+            + (codec->canEncode(ellipsis) ? codec->fromUnicode(ellipsis) : QByteArray("..."));
+    errno = savedErrno;
+    return shortened;
+}
 
 void errDialog(QWidget *parent, int status, const char *fmt, ...)
 {

@@ -242,15 +242,5 @@
         <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
         <translation>Časovač vypnutí</translation>
     </message>
-    <message>
-        <source>Hours</source>
-        <extracomment>Name of the hours entry, for screen readers</extracomment>
-        <translation>Hodiny</translation>
-    </message>
-    <message>
-        <source>Minutes</source>
-        <extracomment>Name of the minutes entry, for screen readers</extracomment>
-        <translation>Minuty</translation>
-    </message>
 </context>
 </TS>

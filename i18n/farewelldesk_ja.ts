@@ -234,15 +234,5 @@
         <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
         <translation>シャットダウンタイマー</translation>
     </message>
-    <message>
-        <source>Hours</source>
-        <extracomment>Name of the hours entry, for screen readers</extracomment>
-        <translation>時間</translation>
-    </message>
-    <message>
-        <source>Minutes</source>
-        <extracomment>Name of the minutes entry, for screen readers</extracomment>
-        <translation>分</translation>
-    </message>
 </context>
 </TS>

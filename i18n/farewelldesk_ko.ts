@@ -234,15 +234,5 @@
         <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
         <translation>시스템 종료 타이머</translation>
     </message>
-    <message>
-        <source>Hours</source>
-        <extracomment>Name of the hours entry, for screen readers</extracomment>
-        <translation>시간</translation>
-    </message>
-    <message>
-        <source>Minutes</source>
-        <extracomment>Name of the minutes entry, for screen readers</extracomment>
-        <translation>분</translation>
-    </message>
 </context>
 </TS>

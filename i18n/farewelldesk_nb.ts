@@ -238,15 +238,5 @@
         <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
         <translation>Tidtaker for avslåing</translation>
     </message>
-    <message>
-        <source>Hours</source>
-        <extracomment>Name of the hours entry, for screen readers</extracomment>
-        <translation>Timer</translation>
-    </message>
-    <message>
-        <source>Minutes</source>
-        <extracomment>Name of the minutes entry, for screen readers</extracomment>
-        <translation>Minutter</translation>
-    </message>
 </context>
 </TS>

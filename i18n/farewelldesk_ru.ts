@@ -242,15 +242,5 @@
         <extracomment>Name of the timer dialog&apos;s window, for screen readers</extracomment>
         <translation>Таймер выключения</translation>
     </message>
-    <message>
-        <source>Hours</source>
-        <extracomment>Name of the hours entry, for screen readers</extracomment>
-        <translation>Часы</translation>
-    </message>
-    <message>
-        <source>Minutes</source>
-        <extracomment>Name of the minutes entry, for screen readers</extracomment>
-        <translation>Минуты</translation>
-    </message>
 </context>
 </TS>

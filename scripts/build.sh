@@ -11,16 +11,46 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 
-build_packages="cmake make g++ qtbase5-dev libqt5x11extras5-dev libxcb1-dev libxcb-shm0-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
+build_packages="cmake make g++ qtbase5-dev libqt5x11extras5-dev libxcb1-dev libxcb-shm0-dev libxkbcommon-dev libxkbcommon-x11-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
 demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
     adwaita-icon-theme libqt5svg5"
-qt6_packages="qt6-base-dev qt6-tools-dev qt6-l10n-tools"
+qt6_packages="qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6core5compat6-dev"
 test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
     desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm
-    at-spi2-core python3-pyatspi appstream debhelper dpkg-dev lintian git"
+    at-spi2-core python3-pyatspi orca speech-dispatcher appstream debhelper dpkg-dev lintian git"
+
+# How long another package manager is waited for: on a new machine an
+# automatic update holds its lock for a few minutes.
+lock_wait=300
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# apt-get's update does not wait for the lock of the package lists, whatever
+# DPkg::Lock::Timeout says (apt 2.6): it is tried again while another package
+# manager holds that lock. Any other failure ends the script at once.
+update_lists() {
+    waited=0
+    until log=$(as_root env LC_ALL=C apt-get update -q 2>&1); do
+        case $log in
+        *"Could not get lock"*) ;;
+        *)
+            printf '%s\n' "$log" >&2
+            return 1
+            ;;
+        esac
+        if [ "$waited" -ge "$lock_wait" ]; then
+            printf '%s\n' "$log" >&2
+            echo "Another package manager still holds its lock after $lock_wait seconds." >&2
+            return 1
+        fi
+        [ "$waited" -gt 0 ] ||
+            echo "Another package manager is running: waiting for its lock, up to $lock_wait seconds."
+        sleep 5
+        waited=$((waited + 5))
+    done
+    printf '%s\n' "$log"
 }
 
 install_missing() {
@@ -32,9 +62,11 @@ install_missing() {
     done
     [ -n "$missing" ] || return 0
     echo "Installing:$missing"
-    as_root apt-get update -q
+    update_lists
+    # Here apt-get itself waits for the lock, and says so.
     # shellcheck disable=SC2086 # one word a package
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$lock_wait \
+        install -y -q --no-install-recommends $missing
 }
 
 build() {

@@ -173,11 +173,15 @@ def start_i3(desktop):
 
 
 def start_session_bus(desktop, env):
-    """A D-Bus session bus of this desktop, for the panel and the program alike."""
+    """A D-Bus session bus of this desktop, for the panel and the program alike.
+
+    The services it starts (the settings service, an accessibility bus
+    launcher) inherit its environment: GSettings keeps their settings in
+    memory, never in a home, the developer's or the test's."""
     with open(os.path.join(desktop.workdir, "dbus-daemon.log"), "wb") as log:
         daemon = desktop.spawn(
             ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
-            env=env,
+            env=dict(env, GSETTINGS_BACKEND="memory"),
             stdout=subprocess.PIPE,
             stderr=log,
         )

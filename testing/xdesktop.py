@@ -555,17 +555,33 @@ class Accessibility:
         # learn the accessibility bus's address from the session bus only.
         launcher_env = dict(env)
         launcher_env.pop("DISPLAY")
+        # The launcher keeps IsEnabled and ScreenReaderEnabled in GSettings,
+        # which would read a developer's own settings and store the test's:
+        # in memory, with a home of this desktop's, they stay the test's.
+        launcher_home = os.path.join(desktop.workdir, "a11y-home")
+        launcher_env.update(
+            GSETTINGS_BACKEND="memory", HOME=launcher_home, XDG_CONFIG_HOME=os.path.join(launcher_home, ".config")
+        )
         desktop.spawn([self.launcher(), "--launch-immediately"], env=launcher_env, stderr=subprocess.DEVNULL)
         self.env = env
-        wait_for("the accessibility bus launcher", lambda: self.say("IsEnabled", True))
+        # A call to the bus's name before the launcher owns it would have the
+        # session bus start a second launcher, with the session's settings.
+        wait_for("the accessibility bus launcher", self.launcher_running)
+        if not self.say("IsEnabled", True):
+            raise RuntimeError("the accessibility bus launcher refused IsEnabled")
         self.client = desktop.spawn(
             [self.client_python(), self.CLIENT], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True
         )
 
+    def launcher_running(self):
+        argv = ["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus"]
+        argv += ["--object-path", "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.NameHasOwner", "org.a11y.Bus"]
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True).stdout.strip() == "(true,)"
+
     def say(self, flag, value):
         """Sets a flag of the session's accessibility status (IsEnabled,
-        ScreenReaderEnabled), as a screen reader's session does; False while
-        the launcher is not there yet."""
+        ScreenReaderEnabled), as a screen reader's session does; True when
+        the launcher took it."""
         argv = ["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path", "/org/a11y/bus"]
         argv += ["--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status"]
         argv += [flag, "<%s>" % str(value).lower()]

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
@@ -45,4 +46,26 @@ QWidget *waitForModal(int timeoutMs)
             },
             timeoutMs);
     return shown ? modal : nullptr;
+}
+
+// Without a screen reader Qt sends no accessibility events: the objects
+// themselves are watched as they appear.
+HeardAloud::HeardAloud()
+{
+    qApp->installEventFilter(this);
+}
+
+bool HeardAloud::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Show)
+        return false;
+    QAccessibleInterface *object = QAccessible::queryAccessibleInterface(watched);
+    if (object && object->role() == QAccessible::Notification)
+        heard.append(object->text(QAccessible::Name));
+    return false;
+}
+
+QStringList HeardAloud::texts() const
+{
+    return heard;
 }

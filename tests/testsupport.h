@@ -1,7 +1,9 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,3 +16,19 @@ QString testHome();
 
 // The modal widget on top, once it is visible; null after the timeout.
 QWidget *waitForModal(int timeoutMs = 5000);
+
+// What a screen reader is told as notifications appear (what the program's
+// Announcers say), in order, while this object lives. The program's
+// accessibility (connectAccessibility()) must be set up.
+class HeardAloud : public QObject
+{
+public:
+    HeardAloud();
+    QStringList texts() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QStringList heard;
+};

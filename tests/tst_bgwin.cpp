@@ -125,8 +125,9 @@ private slots:
         for (int index = 0; index < labels.size(); ++index) {
             QLabel *label = labels.at(index);
             QCOMPARE(label->pos(), screens.at(index)->geometry().topLeft());
-            QCOMPARE(label->windowFlags(),
-                     Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+            QCOMPARE(label->windowFlags(), Qt::Window | Qt::FramelessWindowHint
+                                                   | Qt::WindowStaysOnTopHint
+                                                   | Qt::X11BypassWindowManagerHint);
             QVERIFY(label->isVisible());
             QVERIFY(label->isFullScreen());
             QCOMPARE(label->parent(), &backdrop);

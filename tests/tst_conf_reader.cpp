@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 extern "C" {
 
@@ -73,7 +74,8 @@ private slots:
     void badCorpus();
     void missingFile();
     void fileWithoutWritePermissionLoads();
-    void readErrorFailsTheLoad();
+    void onlyRegularFilesOfASaneSizeAreRead_data();
+    void onlyRegularFilesOfASaneSizeAreRead();
     void syntaxErrorIsNotTakenForAMissingFile();
     void manySections();
 };
@@ -218,9 +220,9 @@ void TestConfReader::load_data()
             << QByteArray("lock = \"a b\"\r\nnet:\r\ncount = 4\r\n")
             << "[] lock=a b items=[a|b c] count=7 flag=true\n"
                "[net] lock=metalock items=[a|b c] count=4 flag=true\n";
-    QTest::newRow("a backslash before CR escapes the CR")
-            << QByteArray("lock = abc\\\r\ncount = 1\n")
-            << "[] lock=abc\r items=[a|b c] count=1 flag=true\n";
+    QTest::newRow("a backslash before CR LF continues the line")
+            << QByteArray("lock = \"a \\\r\n  b\"\r\ncount = 1\r\n")
+            << "[] lock=a b items=[a|b c] count=1 flag=true\n";
     QTest::newRow("blanks before the colon belong to the name")
             << QByteArray("net :\n") << "[net ] " + defaults + "\n";
     QTest::newRow("header with a comment after the colon")
@@ -388,14 +390,46 @@ void TestConfReader::fileWithoutWritePermissionLoads()
     conf_free_sections(sections);
 }
 
-void TestConfReader::readErrorFailsTheLoad()
+void TestConfReader::onlyRegularFilesOfASaneSizeAreRead_data()
 {
-    // Opening a directory for reading succeeds; reading it does not.
-    QVERIFY(QDir().mkpath(configPath()));
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QByteArray>("text");
+    const auto notRegular = [](int error) {
+        return "Fatal: {file}: not a regular file: Fatal error: " + QByteArray(strerror(error))
+               + "\n";
+    };
+    QTest::newRow("a FIFO, which would block") << "fifo" << EINVAL << notRegular(EINVAL);
+    QTest::newRow("a link to /dev/zero, which never ends")
+            << "zero" << EINVAL << notRegular(EINVAL);
+    QTest::newRow("a directory") << "directory" << EISDIR << notRegular(EISDIR);
+    QTest::newRow("a file over the limit") << "large" << EFBIG
+                                           << "Fatal: {file}: larger than 64 MiB: Fatal error: "
+                                                      + QByteArray(strerror(EFBIG)) + "\n";
+}
+
+// Each fails at once and names the file; none is taken for a missing file.
+void TestConfReader::onlyRegularFilesOfASaneSizeAreRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, error);
+    QFETCH(QByteArray, text);
+
+    QVERIFY(QDir().mkpath(configDirectory()));
+    const QByteArray path = QFile::encodeName(configPath());
+    if (kind == "fifo") {
+        QCOMPARE(mkfifo(path.constData(), 0600), 0);
+    } else if (kind == "zero") {
+        QVERIFY(QFile::link("/dev/zero", configPath()));
+    } else if (kind == "directory") {
+        QVERIFY(QDir().mkdir(configPath()));
+    } else {
+        writeConfig("count = 1\n"); // sparse: nothing of the rest is on the disk
+        QCOMPARE(truncate(path.constData(), CONF_MAX_FILE_SIZE + 1), 0);
+    }
     QCOMPARE(loadTyped(), nullptr);
-    QCOMPARE(errno, EISDIR);
-    QCOMPARE(QByteArray(conf_error_text()),
-             QByteArray("Fatal: fread(): Fatal error: Is a directory\n"));
+    QCOMPARE(errno, error);
+    QCOMPARE(errorTextWithoutPath(), text);
 }
 
 void TestConfReader::syntaxErrorIsNotTakenForAMissingFile()

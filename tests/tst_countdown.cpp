@@ -1,9 +1,11 @@
+#include "accessibility.h"
 #include "countdown.h"
 #include "englishplurals.h"
 #include "fakeclock.h"
 #include "testsupport.h"
 #include "timerwin.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHash>
 #include <QLabel>
@@ -109,6 +111,7 @@ private slots:
         QVERIFY(installEnglishPlurals(english));
         Countdown::setWallClock(fakeClock);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        connectAccessibility();
     }
 
     // The probe budget is shared by every countdown of the process and never
@@ -126,7 +129,7 @@ private slots:
         QVERIFY(trayTimer(countdown)->isActive());
         fire(trayTimer(countdown));
         QVERIFY(countdown.isVisible());
-        QVERIFY(!trayTimer(countdown)->isActive());
+        QVERIFY2(trayTimer(countdown)->isActive(), "it watches for a tray to come");
     }
 
     void screenChangeBringsTheHiddenWindowBack()
@@ -142,6 +145,45 @@ private slots:
         QCOMPARE(trayTimer(countdown)->interval(), 500);
         fire(trayTimer(countdown));
         QVERIFY(countdown.isVisible());
+    }
+
+    // Hidden, the countdown says nothing; shown, a screen reader reads its
+    // text with the alert and then hears it at the moments worth telling.
+    void toldAloudWhileShown_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("the last minute")
+                << 1 << 1
+                << QStringList({"Shutdown in 30 Seconds", "Shutdown in 20 Seconds",
+                                "Shutdown in 10 Seconds", "Shutdown in 5 Seconds",
+                                "Shutdown in 3 Seconds", "Shutdown in 2 Seconds",
+                                "Shutdown in 1 Second"});
+        QTest::newRow("minutes") << 12 << 60
+                                 << QStringList({"Shutdown in 5 Minutes", "Shutdown in 4 Minutes",
+                                                 "Shutdown in 3 Minutes", "Shutdown in 2 Minutes",
+                                                 "Shutdown in 60 Seconds"});
+    }
+
+    void toldAloudWhileShown()
+    {
+        QFETCH(int, minutes);
+        QFETCH(int, step);
+        QFETCH(QStringList, heard);
+        Countdown countdown(0, minutes);
+        stopTrayProbe(countdown);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&countdown)->role(),
+                 QAccessible::AlertMessage);
+        HeardAloud aloud;
+        const int ticks = minutes * 60 / step - 1;
+        for (int tick = 1; tick <= ticks; ++tick) {
+            if (tick == ticks / 2 + 1)
+                countdown.show();
+            fakeNow += step;
+            fire(tickTimer(countdown));
+        }
+        QCOMPARE(aloud.texts(), heard);
     }
 
     void labelTexts_data()

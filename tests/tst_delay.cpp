@@ -1,7 +1,9 @@
+#include "accessibility.h"
 #include "delay.h"
 #include "englishplurals.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -42,6 +44,7 @@ private slots:
     {
         failOnConnectWarnings();
         QVERIFY(installEnglishPlurals(english));
+        connectAccessibility();
     }
 
     void init()
@@ -174,6 +177,31 @@ private slots:
         const Qt::WindowFlags flags = Qt::Dialog | Qt::X11BypassWindowManagerHint
                                       | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
         QCOMPARE(delay->windowFlags() & flags, flags);
+    }
+
+    // A screen reader reads the first text with the alert as it appears; then
+    // it hears the count at five and each of the last three seconds, and
+    // nothing twice. The chooser it covers is no other window to tell of.
+    void toldAloudAsAnAlert()
+    {
+        QDialog chooser;
+        chooser.resize(333, 221);
+        chooser.show();
+        HeardAloud heard;
+        auto *delay = new Delay(10, QStringLiteral("Logout"), QStringLiteral("Logging out in"),
+                                QIcon(), &chooser);
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(delay);
+        QCOMPARE(window->role(), QAccessible::AlertMessage);
+        QCOMPARE(window->text(QAccessible::Description), QString());
+        QVERIFY(QAccessible::queryAccessibleInterface(&chooser)->state().invisible);
+        tick(delay, 10);
+        QCOMPARE(heard.texts(),
+                 QStringList({"Logging out in 5 seconds", "Logging out in 3 seconds",
+                              "Logging out in 2 seconds", "Logging out in 1 second"}));
+        delay->reject();
+        QVERIFY(!QAccessible::queryAccessibleInterface(&chooser)->state().invisible);
+        tick(delay, 1);
+        QCOMPARE(heard.texts().size(), 4);
     }
 
     void takesTheParentsSizeCentredOnThePrimaryScreen_data()

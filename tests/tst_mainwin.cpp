@@ -1,4 +1,7 @@
 #include "delay.h"
+#include "deliberatekeys.h"
+#include "keyboardgrab.h"
+#include "keyboardlayout.h"
 #include "mainwin.h"
 #include "testsupport.h"
 
@@ -7,12 +10,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaMethod>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <memory>
@@ -108,23 +114,23 @@ private:
     // Types one character the way a keyboard delivers it, the key's code and
     // the text it types, to the widget with the focus or else the active window.
     static void type(const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                     bool autoRepeat = false)
+                     bool autoRepeat = false, quint32 keycode = 0)
     {
         QWidget *target = QApplication::focusWidget();
         if (!target)
             target = QApplication::activeWindow();
         QVERIFY(target);
-        const int key = text.at(0).toUpper().unicode();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text, autoRepeat);
+        const int key = text == "\r" ? int(Qt::Key_Return) : text.at(0).toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, keycode, 0, 0, text, autoRepeat);
         QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text, autoRepeat);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, keycode, 0, 0, text, autoRepeat);
         QApplication::sendEvent(target, &release);
     }
 
     // Types at the shown chooser and tells the action text of the confirmation
     // that opened, if any, cancelling it; a chooser that accepted is "accepted".
     QString typedAtTheChooser(const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                              bool autoRepeat = false)
+                              bool autoRepeat = false, quint32 keycode = 0)
     {
         if (!QTest::qWaitFor([this] { return QApplication::activeWindow() == chooser; }))
             return QStringLiteral("the chooser never got the keyboard");
@@ -135,7 +141,7 @@ private:
                 delay->reject();
             }
         });
-        type(text, modifiers, autoRepeat);
+        type(text, modifiers, autoRepeat, keycode);
         // The check above has run: in the confirmation's loop, or here.
         QCoreApplication::processEvents();
         if (chooser->result() == QDialog::Accepted)
@@ -144,7 +150,12 @@ private:
     }
 
 private slots:
-    void initTestCase() { failOnConnectWarnings(); }
+    void initTestCase()
+    {
+        failOnConnectWarnings();
+        // As the program does for all its windows.
+        qApp->installEventFilter(new DeliberateKeys(qApp));
+    }
 
     void init()
     {
@@ -303,11 +314,20 @@ private slots:
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
     }
 
+    // Cancelling is always safe: a chord with Escape cancels too.
+    void escapeRejects_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Escape") << int(Qt::NoModifier);
+        QTest::newRow("Super+Escape") << int(Qt::MetaModifier);
+    }
+
     void escapeRejects()
     {
-        QTimer::singleShot(0, this, [this] {
+        QFETCH(int, modifiers);
+        QTimer::singleShot(0, this, [this, modifiers] {
             QCOMPARE(waitForModal(), chooser);
-            QTest::keyClick(chooser, Qt::Key_Escape);
+            QTest::keyClick(chooser, Qt::Key_Escape, Qt::KeyboardModifiers(modifiers));
         });
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
     }
@@ -401,6 +421,14 @@ private slots:
         QTest::newRow("Ctrl+S") << "s" << int(Qt::ControlModifier) << false;
         QTest::newRow("Meta+R") << "r" << int(Qt::MetaModifier) << false;
         QTest::newRow("a letter of no action") << "x" << int(Qt::NoModifier) << false;
+        // A window manager's shortcuts, on the focused Logout button.
+        QTest::newRow("Alt+Return") << "\r" << int(Qt::AltModifier) << false;
+        QTest::newRow("Super+Return") << "\r" << int(Qt::MetaModifier) << false;
+        QTest::newRow("Ctrl+Alt+Return")
+                << "\r" << int(Qt::ControlModifier | Qt::AltModifier) << false;
+        QTest::newRow("Shift+Return") << "\r" << int(Qt::ShiftModifier) << false;
+        QTest::newRow("Alt+Space") << " " << int(Qt::AltModifier) << false;
+        QTest::newRow("Super+Space") << " " << int(Qt::MetaModifier) << false;
         QTest::newRow("a held key repeating") << "k" << int(Qt::NoModifier) << true;
     }
 
@@ -443,6 +471,49 @@ private slots:
         QCoreApplication::removeTranslator(&translator);
         QCOMPARE(button("logoutButton")->toolTip(), "Taste " + key);
         QCOMPARE(typedAtTheChooser(typed), presses ? QStringLiteral("Logout") : QString());
+    }
+
+    // On a keyboard of a Latin and a Cyrillic group, an action's letter also
+    // works from its key while the other group is active. Needs the keyboard
+    // of an X server: the run on two monitors has one.
+    void lettersFromAnotherGroup_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("sameKey");
+        QTest::newRow("Latin letter, Cyrillic group active") << "L"
+                                                             << "д"
+                                                             << "l";
+        QTest::newRow("Cyrillic letter, Latin group active") << "В"
+                                                             << "d"
+                                                             << "в";
+    }
+
+    void lettersFromAnotherGroup()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, typed);
+        QFETCH(QString, sameKey);
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server's keyboard");
+        QCOMPARE(QProcess::execute("setxkbmap", {"-layout", "us,ru"}), 0);
+        xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+        KeyboardGrab::setDisplayConnection(connection);
+        const auto disconnect = qScopeGuard([connection] {
+            KeyboardGrab::setDisplayConnection(nullptr);
+            xcb_disconnect(connection);
+        });
+        quint32 keycode = 8;
+        while (keycode < 256 && !keyLetters(keycode).contains(sameKey))
+            ++keycode;
+        QVERIFY(keycode < 256);
+        KeyTranslator translator(key);
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        delete chooser;
+        chooser = new Mainwin(backdrop.get());
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(typedAtTheChooser(typed, Qt::NoModifier, false, keycode),
+                 QStringLiteral("Logout"));
     }
 
     void letterInTheConfirmationDoesNothing()

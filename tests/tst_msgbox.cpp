@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCodec>
 #include <QTimer>
 
 #include <cerrno>
@@ -42,6 +43,8 @@ private:
     }
 
 private slots:
+    void cleanup() { QTextCodec::setCodecForLocale(nullptr); }
+
     void warnAppendsErrnoText()
     {
         errno = EAGAIN;
@@ -97,6 +100,40 @@ private slots:
                 warnxDialog(nullptr, "%s", message.constData());
         });
         QCOMPARE(shown.text, expected);
+    }
+
+    void commandsInTheLocaleCharset_data()
+    {
+        QTest::addColumn<QByteArray>("charset");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("shown");
+        const QString cyrillic = QStringLiteral("exit 3 # \u043f\u0440\u043e\u0431\u0430");
+        QTest::newRow("KOI8-R") << QByteArray("KOI8-R") << cyrillic << cyrillic;
+        // 400 bytes are kept: 9 of "exit 3 # ", then 195 letters of two bytes and
+        // half a letter, which goes.
+        const QString ya(600, QChar(0x044f));
+        QTest::newRow("long, UTF-8, cut between two letters")
+                << QByteArray("UTF-8") << "exit 3 # " + ya
+                << "exit 3 # " + ya.left(195) + QChar(0x2026);
+        QTest::newRow("long, KOI8-R, which has no ellipsis")
+                << QByteArray("KOI8-R") << "exit 3 # " + ya << "exit 3 # " + ya.left(391) + "...";
+    }
+
+    // The message keeps its end, and shows the command as the user wrote it.
+    void commandsInTheLocaleCharset()
+    {
+        QFETCH(QByteArray, charset);
+        QFETCH(QString, command);
+        QFETCH(QString, shown);
+        QTextCodec *codec = QTextCodec::codecForName(charset);
+        QVERIFY(codec);
+        QTextCodec::setCodecForLocale(codec);
+        const QByteArray bytes = codec->fromUnicode(command);
+        const Shown box = showAndRead([&] {
+            warnxDialog(nullptr, "Command '%s' exited with code %d",
+                        shortenedForMessage(bytes.constData()).constData(), 3);
+        });
+        QCOMPARE(box.text, "Command '" + shown + "' exited with code 3");
     }
 };
 

@@ -64,6 +64,18 @@ private slots:
         QCOMPARE(run.boxes, box.isEmpty() ? QStringList() : QStringList {box});
     }
 
+    // The box would be cut at its buffer's end, and with it the reason.
+    void longCommandKeepsTheReason()
+    {
+        const QString command = "exit 3 # " + QString(2000, 'x');
+        const ProbeRun run = runProbe(PROBE_RUNNER, {"run", command});
+        QCOMPARE(run.boxes.size(), 1);
+        const QString box = run.boxes.first();
+        QVERIFY2(box.startsWith("Error|3\nCommand 'exit 3 # xxx"), qPrintable(box));
+        QVERIFY2(box.endsWith("' exited with code 3"), qPrintable(box));
+        QVERIFY2(box.contains(QChar(0x2026)) || box.contains("..."), qPrintable(box));
+    }
+
     void errorBoxClosedAnyWay_data()
     {
         QTest::addColumn<QString>("how");

@@ -132,6 +132,10 @@ private slots:
         QTest::addColumn<QString>("diagnosed");
         QTest::newRow("unknown option") << QStringList {"-x"} << "x";
         QTest::newRow("option without its argument") << QStringList {"-s", "true", "-l"} << "l";
+        // Options after an operand would otherwise be dropped for a built-in command.
+        QTest::newRow("an operand first") << QStringList {"stray", "-L", "my-locker"} << QString();
+        QTest::newRow("an operand after --")
+                << QStringList {"--", "-s", "my-shutdown"} << QString();
     }
 
     void usageErrors()
@@ -142,9 +146,10 @@ private slots:
         QVERIFY2(!run.crashed, "the program did not end: it went on to its windows");
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.endsWith(usage), qPrintable(run.err));
-        // getopt's own diagnostic comes first, on one line that names the option.
+        // getopt's own diagnostic comes first, on one line that names the
+        // option; an operand has none.
         const QString diagnostic = run.err.left(run.err.size() - usage.size());
-        QCOMPARE(diagnostic.count('\n'), 1);
+        QCOMPARE(diagnostic.count('\n'), diagnosed.isEmpty() ? 0 : 1);
         QVERIFY2(diagnostic.contains(diagnosed), qPrintable(diagnostic));
     }
 
@@ -162,10 +167,6 @@ private slots:
         QTest::newRow("blanks stay inside one command")
                 << QByteArray() << QStringList {"-L", "echo one   two >> $HOME/marker"}
                 << "one two\n";
-        QTest::newRow("options after an operand are ignored")
-                << QByteArray()
-                << QStringList {"-L", "echo before >> $HOME/marker", "operand", "-L", "echo after"}
-                << "before\n";
         QTest::newRow("a file that starts with a named section")
                 << QByteArray("desk:\nlock = \"echo sectioned >> $HOME/marker\"\n") << QStringList()
                 << "sectioned\n";
@@ -284,7 +285,8 @@ private slots:
         QTest::addColumn<QString>("text"); // {file} stands for the configuration's path
         QTest::newRow("a directory in its place")
                 << "directory"
-                << QString("Fatal: fread(): Fatal error: %1\n").arg(strerror(EISDIR));
+                << QString("Fatal: {file}: not a regular file: Fatal error: %1\n")
+                           .arg(strerror(EISDIR));
         QTest::newRow("no read permission")
                 << "mode 000" << QString("Fatal: {file}: Fatal error: %1\n").arg(strerror(EACCES));
     }
@@ -330,6 +332,28 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.boxes.size(), 1);
         QVERIFY(run.boxes.first().contains("Unterminated quoted string"));
+    }
+
+    void lockFileThatIsNoFileIsReported_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a FIFO, which would block") << "fifo";
+        QTest::newRow("a link to /dev/zero") << "zero";
+    }
+
+    // At once, naming the file.
+    void lockFileThatIsNoFileIsReported()
+    {
+        QFETCH(QString, kind);
+        const QByteArray path = QFile::encodeName(lockPath());
+        if (kind == "fifo")
+            QCOMPARE(mkfifo(path.constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link("/dev/zero", lockPath()));
+        const ProbeRun run = probe({"Lock screen", "Lock screen"}, {"-L", note("ran")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.boxes, QStringList {"Error|3\nopen(" + lockPath() + "): not a regular file"});
+        QCOMPARE(markerText(), QString());
     }
 
     void lockIsHeldWhileTheCommandRuns()

@@ -2,6 +2,7 @@
 
 #include "keyboardgrab.h"
 #include "placement.h"
+#include "x11connection.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -10,9 +11,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-#include <QX11Info>
-#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -102,17 +100,6 @@ bool hasDimmablePixels(xcb_connection_t *connection, const xcb_screen_t *screen)
            && isEightBitsAChannel(screen);
 }
 
-// Qt's own connection to the X server; null where Qt does not run on X.
-xcb_connection_t *qtConnection()
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-#else
-    return QX11Info::isPlatformX11() ? QX11Info::connection() : nullptr;
-#endif
-}
-
 // A screen's place in native pixels, the ones the X server counts. Qt's
 // scaling keeps each screen's corner where the server has it and divides only
 // its size.
@@ -127,7 +114,7 @@ QRect nativeGeometry(const QScreen *screen)
 // Qt's connection, which created the window; false where Qt does not run on X.
 bool findRootArea(QWidget *window, const QRect &native, RootArea *area)
 {
-    area->connection = qtConnection();
+    area->connection = qtX11Connection();
     if (!area->connection || native.isEmpty())
         return false;
     xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(
@@ -375,13 +362,11 @@ QLabel *newCover(QWidget *parent, QScreen *screen)
     // The whole screen, also where no window manager makes it full-screen:
     // left alone, Qt would cap a new window at two thirds of the screen.
     label->setGeometry(screen->geometry());
-    label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    // The chooser, shown later, must keep the keyboard: so no
-    // showFullScreen(), which would also activate the backdrop, and a
-    // native window that tells a window manager which focuses new windows
-    // not to give it the focus. Were it focused, Qt would pass the focus
-    // on to the modal chooser with an older time stamp, which the X server
-    // ignores. The widget keeps the flags above.
+    // Past the window manager, which would place it as it likes (awesome
+    // below its top bar) and might give it the focus, which the chooser
+    // shown later must keep.
+    label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                          | Qt::X11BypassWindowManagerHint);
     label->winId();
     label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
     return label;
@@ -454,10 +439,9 @@ void BgWin::watchScreen(QScreen *screen)
 // the screen shows a part of it, and is black where it shows what was not
 // there: a copy taken now would show a desktop that its panels and windows
 // are still rearranging for the new screen, and the backdrop itself. A screen
-// that has moved or changed its size gets a new window, which the window
-// manager makes full-screen where the screen is now; some keep a full-screen
-// window they have where it was. Then the dialogs come back to the middle of
-// the primary screen, over everything.
+// that has moved or changed its size gets a new window in its new place. Then
+// the dialogs come back to the middle of the primary screen, over everything,
+// the new windows included.
 void BgWin::coverScreens()
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
@@ -473,7 +457,7 @@ void BgWin::coverScreens()
         QLabel *label = newCover(this, screen);
         showDimmedRoot(label, nativeGeometry(screen), *dimmed);
         showCover(label);
-        // A window manager stacks a window it maps over those it has.
+        // Raised again once it shows, over the dialogs.
         label->windowHandle()->installEventFilter(this);
         delete old;
     }

@@ -1,8 +1,10 @@
 #include "countdown.h"
 
+#include "accessibility.h"
 #include "icons.h"
 #include "placement.h"
 #include "timerwin.h"
+#include "x11connection.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -18,6 +20,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -39,6 +43,44 @@ int trayProbesLeft = trayProbeBudget;
 
 time_t (*wallClock)(time_t *) = ::time;
 
+// An X tray is the owner of the selection _NET_SYSTEM_TRAY_S<screen>, as it
+// goes and comes.
+bool xTrayThere()
+{
+    xcb_connection_t *connection = qtX11Connection();
+    char *host = nullptr;
+    int display = 0, screen = 0;
+    if (!connection || !xcb_parse_display(nullptr, &host, &display, &screen))
+        return false;
+    free(host);
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, false, uint16_t(name.size()), name.constData()),
+            nullptr);
+    if (!atom)
+        return false;
+    xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    free(owner);
+    free(atom);
+    return owned;
+}
+
+// Whether a system tray is there, in the two ways Qt may put an icon in one:
+// an X tray or a host of tray items on the session bus. Asked without
+// QSystemTrayIcon::isSystemTrayAvailable(), which in Qt 5 opens a new D-Bus
+// connection each time on a desktop whose tray is on D-Bus and never closes
+// it: the countdown asks twice a second for as long as it runs.
+bool trayThere()
+{
+    if (xTrayThere())
+        return true;
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    return sessionBusFlag(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
+                          QStringLiteral("IsStatusNotifierHostRegistered"));
+}
+
 } // namespace
 
 void Countdown::setWallClock(time_t (*clock)(time_t *))
@@ -47,7 +89,11 @@ void Countdown::setWallClock(time_t (*clock)(time_t *))
 }
 
 Countdown::Countdown(int hours, int minutes, QWidget *parent)
-    : QDialog(parent), shutdownDue(false), trayIcon(nullptr)
+    : QDialog(parent),
+      shutdownDue(false),
+      trayIcon(nullptr),
+      announcer(new Announcer(this)),
+      keptAsWindow(screenReaderEnabled())
 {
     setObjectName(QStringLiteral("countdown"));
     const int total = hours * 3600 + minutes * 60;
@@ -105,6 +151,8 @@ Countdown::Countdown(int hours, int minutes, QWidget *parent)
             SLOT(scrGeomChanged(QRect)));
     // The size the window takes is that of a text, never that of an empty label.
     showTimeLeft();
+    if (keptAsWindow)
+        showCentred(this);
 }
 
 bool Countdown::isShutdownDue() const
@@ -124,25 +172,32 @@ void Countdown::update()
         accept();
         return;
     }
-    showTimeLeft();
+    const QString before = textLabel->text();
+    const int told = showTimeLeft();
+    if (textLabel->text() != before && worthAnnouncing(told))
+        announcer->announce(textLabel->text());
 }
 
 // In the text and the tooltip; in the last minute, once a second from now on.
-void Countdown::showTimeLeft()
+// Returns the time the text tells, in seconds.
+int Countdown::showTimeLeft()
 {
     const int left = std::max(secondsLeft(), 1);
+    int told = left;
     if (left <= lastMinute) {
         tickTimer->start(secondTick);
         setLabelText(0, 0, left);
     } else {
         setLabelText(left / 3600, left % 3600 / 60, 0);
+        told = left / 60 * 60;
     }
     if (trayIcon)
         trayIcon->setToolTip(textLabel->text());
+    return told;
 }
 
 // However it is shown, the window tells the time left at once, not at the
-// next tick up to a minute later.
+// next tick up to a minute later; a screen reader reads it with the window.
 void Countdown::showEvent(QShowEvent *event)
 {
     showTimeLeft();
@@ -151,13 +206,23 @@ void Countdown::showEvent(QShowEvent *event)
 
 // With a tray, its icon brings the window back. Without one, the window
 // manager's task list or icon box does: the window is iconified, as a
-// hidden window would be lost with the timer still running.
+// hidden window would be lost with the timer still running. A screen
+// reader's user finds it there too, not in the tray.
 void Countdown::putAway()
 {
-    if (trayIcon)
+    if (trayIcon && !keptAsWindow)
         hide();
     else
         showMinimized();
+}
+
+// Where it is, iconified or not; shown where the window manager puts it when
+// it was hidden.
+void Countdown::showWithoutTray()
+{
+    if (isHidden())
+        show();
+    shownWithoutTray = true;
 }
 
 // Each unit word is translated on its own, in the form its number asks for,
@@ -184,8 +249,6 @@ void Countdown::setLabelText(int hours, int minutes, int seconds)
         text = tr("Shutdown in %1 %2 %3 %4")
                        .arg(QString::number(hours), hourWord, QString::number(minutes), minuteWord);
     textLabel->setText(text);
-    // What a screen reader reads out for the window, and is told anew as it changes.
-    setAccessibleDescription(text);
 }
 
 void Countdown::hideWin()
@@ -215,7 +278,10 @@ void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
     if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
         return;
     if (isVisible() && !isMinimized()) {
-        hide();
+        if (keptAsWindow)
+            showMinimized();
+        else
+            hide();
         return;
     }
     // Iconified while the desktop had no tray yet.
@@ -270,28 +336,31 @@ void Countdown::keyPressEvent(QKeyEvent *e)
     QDialog::keyPressEvent(e);
 }
 
+// The probe goes on while the countdown runs: a tray may go away (a panel
+// that crashes or restarts) or come later, and the countdown must never be
+// out of sight. Without a tray the window shows itself once the budget is
+// spent, at once when the tray was there; with one, the icon takes over.
 void Countdown::checkForSysTray()
 {
     if (trayIcon) {
-        trayProbesLeft = trayProbeBudget;
+        if (trayThere())
+            return;
+        trayProbesLeft = 0;
         delete trayIcon;
         trayIcon = nullptr;
-    }
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        trayTimer->stop();
+    } else if (trayThere() && QSystemTrayIcon::isSystemTrayAvailable()) {
         createTrayIcon();
+        if (shownWithoutTray && !keptAsWindow)
+            hide();
+        shownWithoutTray = false;
         return;
     }
-    if (trayProbesLeft-- <= 0) {
-        trayTimer->stop();
-        show();
-    }
+    if (trayProbesLeft-- <= 0)
+        showWithoutTray();
 }
 
 void Countdown::createTrayIcon()
 {
-    if (trayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
-        return;
     trayIcon = new QSystemTrayIcon(this);
     trayIcon->setObjectName(QStringLiteral("trayIcon"));
     trayIcon->setIcon(unnamedIcon(timerIcon));
@@ -305,5 +374,10 @@ void Countdown::createTrayIcon()
 // builds a new one.
 void Countdown::scrGeomChanged(const QRect &)
 {
+    if (trayIcon) {
+        trayProbesLeft = trayProbeBudget;
+        delete trayIcon;
+        trayIcon = nullptr;
+    }
     trayTimer->start(trayProbeInterval);
 }

@@ -1,5 +1,7 @@
 // The countdown to a timed shutdown: a system tray icon whose tooltip tells
 // the time left, and a small window that a click on the icon shows and hides.
+// Without a tray, and whenever a screen reader runs, the window is shown and
+// only iconified, so that the window manager brings it back.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +10,7 @@
 
 #include <ctime>
 
+class Announcer;
 class QCloseEvent;
 class QHideEvent;
 class QShowEvent;
@@ -22,7 +25,8 @@ class Countdown : public QDialog
 
 public:
     // Counts down from now; the window stays hidden until the tray icon is
-    // clicked, or until it is clear that the desktop has no system tray.
+    // clicked, or until it is clear that the desktop has no system tray, or
+    // its tray has gone away. With a screen reader it shows at once.
     Countdown(int hours, int minutes, QWidget *parent = nullptr);
 
     // True once the time has run out; the dialog is then accepted.
@@ -50,8 +54,9 @@ private slots:
 private:
     void setLabelText(int hours, int minutes, int seconds);
     void createTrayIcon();
-    void showTimeLeft();
+    int showTimeLeft();
     void putAway();
+    void showWithoutTray();
     int secondsLeft() const;
 
     bool shutdownDue;
@@ -61,6 +66,12 @@ private:
     QTimer *trayTimer;
     QLabel *textLabel;
     QSystemTrayIcon *trayIcon;
+    Announcer *announcer;
+    // Whether a screen reader runs: the window is then always within the
+    // window manager's reach, whatever the tray does.
+    bool keptAsWindow;
+    // Shown because there was no tray: the tray's icon takes over when one comes.
+    bool shownWithoutTray = false;
     // Where the window was when it was last hidden, without its frame; none
     // before it was shown.
     QPoint lastPosition;

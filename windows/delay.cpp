@@ -1,5 +1,6 @@
 #include "delay.h"
 
+#include "accessibility.h"
 #include "icons.h"
 #include "placement.h"
 
@@ -17,7 +18,8 @@ Delay::Delay(int seconds, const QString &actionName, const QString &message, con
       secondsLeft(seconds),
       tickTimer(new QTimer(this)),
       textLabel(new QLabel(QString())),
-      message(message)
+      message(message),
+      announcer(new Announcer(this))
 {
     const QIcon cancelIcon = stockIcon(QStyle::SP_DialogCancelButton);
     auto *labelRow = new QHBoxLayout;
@@ -72,8 +74,6 @@ void Delay::setLabelText(const QString &message, int seconds)
     //: in the form that number asks for
     const QString unit = tr("seconds", nullptr, seconds);
     textLabel->setText(QString(message + QLatin1String(" %1 %2")).arg(seconds).arg(unit));
-    // What a screen reader reads out for the window, and is told anew each second.
-    setAccessibleDescription(textLabel->text());
 }
 
 void Delay::update()
@@ -86,6 +86,9 @@ void Delay::update()
     }
     --secondsLeft;
     setLabelText(message, secondsLeft);
+    // The first text is read out with the window as it appears.
+    if (worthAnnouncing(secondsLeft))
+        announcer->announce(textLabel->text());
 }
 
 void Delay::closeEvent(QCloseEvent *event)

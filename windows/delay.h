@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QString>
 
+class Announcer;
 class QCloseEvent;
 class QKeyEvent;
 class QLabel;
@@ -36,4 +37,5 @@ private:
     QTimer *tickTimer;
     QLabel *textLabel;
     QString message;
+    Announcer *announcer;
 };

@@ -1,8 +1,10 @@
 #include "keyboardgrab.h"
 
 #include "accessibility.h"
+#include "xfocus.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -32,13 +34,29 @@ bool descendsFrom(const QWidget *widget, const QWidget *ancestor)
 
 bool (*setGrab)(QWindow *, bool) = setX11KeyboardGrab;
 
-xcb_connection_t *displayConnection = nullptr;
+xcb_connection_t *programConnection = nullptr;
+
+// The backdrop's windows first, then each dialog above the one it belongs to.
+int dialogDepth(const QWidget *window)
+{
+    if (!qobject_cast<const QDialog *>(window))
+        return 0;
+    int depth = 0;
+    for (; window; window = window->parentWidget())
+        ++depth;
+    return depth;
+}
 
 } // namespace
 
 void KeyboardGrab::setDisplayConnection(xcb_connection_t *connection)
 {
-    displayConnection = connection;
+    programConnection = connection;
+}
+
+xcb_connection_t *KeyboardGrab::displayConnection()
+{
+    return programConnection;
 }
 
 void KeyboardGrab::setGrabRequest(bool (*request)(QWindow *, bool))
@@ -50,16 +68,22 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     : QObject(dialogParent),
       dialogParent(dialogParent),
       retryTimer(new QTimer(this)),
-      idleTimer(new QTimer(this))
+      releaseTimer(new QTimer(this)),
+      focusTimer(new QTimer(this))
 {
     retryTimer->setObjectName(QStringLiteral("retryTimer"));
     retryTimer->setSingleShot(true);
     retryTimer->setInterval(retryInterval);
     connect(retryTimer, SIGNAL(timeout()), this, SLOT(tryGrab()));
-    idleTimer->setSingleShot(true);
-    idleTimer->setTimerType(Qt::PreciseTimer); // a coarse one may end 5 % early
-    idleTimer->setInterval(idleTime);
-    connect(idleTimer, SIGNAL(timeout()), this, SLOT(releaseWhenIdle()));
+    releaseTimer->setObjectName(QStringLiteral("releaseTimer"));
+    releaseTimer->setSingleShot(true);
+    connect(releaseTimer, SIGNAL(timeout()), this, SLOT(release()));
+    // Qt tells of a focus lost only once it has settled; what follows then
+    // waits for the events already queued, such as the focus coming back.
+    focusTimer->setSingleShot(true);
+    focusTimer->setInterval(0);
+    connect(focusTimer, SIGNAL(timeout()), this, SLOT(takeFocusBack()));
+    connect(qApp, SIGNAL(focusWindowChanged(QWindow *)), this, SLOT(focusChanged(QWindow *)));
 
     catcher.setObjectName(QStringLiteral("keyboardGrabWindow"));
     // One pixel outside the screen, where nobody sees it.
@@ -72,12 +96,12 @@ KeyboardGrab::KeyboardGrab(QWidget *dialogParent)
     // client may hold for it to work: the keyboard is left to it, the dialogs
     // take the focus as they are shown, and held keys still never act.
     if (screenReaderEnabled()) {
-        noteKeysAlreadyDown();
+        syncKeysDown();
         return;
     }
     catcher.show();
     tryGrab();
-    idleTimer->start();
+    releaseTimer->start(longestHold);
 }
 
 KeyboardGrab::~KeyboardGrab()
@@ -97,40 +121,99 @@ bool KeyboardGrab::isHeld() const
 void KeyboardGrab::tryGrab()
 {
     // A key down before the grab was pressed for somebody else.
-    noteKeysAlreadyDown();
+    syncKeysDown();
     held = setGrab(&catcher, true);
     if (!held && retriesLeft-- > 0)
         retryTimer->start();
 }
 
-// A locker's grab must not find ours. Keys typed afterwards reach the dialog
-// on top through the X focus, which windows that bypass the window manager
-// get from nobody else.
-void KeyboardGrab::releaseWhenIdle()
+void KeyboardGrab::release()
 {
     retryTimer->stop();
     retriesLeft = 0;
     if (!held)
         return;
-    if (QWidget *receiver = keyReceiver())
-        receiver->activateWindow();
     held = !setGrab(&catcher, false);
     // On some desktops (icewm, xfwm4) the grab outlives the release; it never
     // outlives its window's unmapping.
     catcher.hide();
 }
 
-void KeyboardGrab::noteKeysAlreadyDown()
+// Keys that reach any of the program's windows are handed to the dialog on top.
+void KeyboardGrab::focusChanged(QWindow *window)
 {
-    if (!displayConnection)
+    if (!window) {
+        focusTimer->start();
+    } else if (keyReceiver() && isOwnWindow(window->winId()) && releaseTimer->isActive()
+               && releaseTimer->remainingTime() > settleTime) {
+        releaseTimer->start(settleTime);
+    }
+}
+
+void KeyboardGrab::takeFocusBack()
+{
+    QWidget *receiver = keyReceiver();
+    if (receiver && !focusIsKept())
+        giveFocusTo(receiver);
+}
+
+// Raises the program's windows, the backdrop first and the dialog on top
+// last, and gives that dialog the focus. Through the program's own
+// connection, at the current time: Qt's would use the time of the last event
+// it saw, which X ignores when a window manager has moved the focus later.
+void KeyboardGrab::giveFocusTo(QWidget *receiver)
+{
+    QWidgetList windows;
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    for (QWidget *widget : topLevels) {
+        if (widget->isVisible() && descendsFrom(widget, dialogParent))
+            windows.append(widget);
+    }
+    std::stable_sort(windows.begin(), windows.end(), [](const QWidget *a, const QWidget *b) {
+        return dialogDepth(a) < dialogDepth(b);
+    });
+    for (QWidget *window : qAsConst(windows))
+        window->raise();
+    if (!programConnection) {
+        receiver->activateWindow();
+        return;
+    }
+    xcb_set_input_focus(programConnection, XCB_INPUT_FOCUS_PARENT,
+                        xcb_window_t(receiver->internalWinId()), XCB_CURRENT_TIME);
+    xcb_flush(programConnection);
+}
+
+// Whether the X focus is on one of the program's windows, or was taken by a
+// window that no window manager manages (a screen locker's): that one keeps
+// it. A managed window lies under the backdrop where the user cannot see it;
+// so does the root.
+bool KeyboardGrab::focusIsKept() const
+{
+    if (!programConnection)
+        return QGuiApplication::focusWindow() != nullptr;
+    const xcb_window_t topLevel = focusedTopLevel(programConnection);
+    return topLevel != XCB_NONE
+           && (isOwnWindow(topLevel) || !belongsToWindowManager(programConnection, topLevel));
+}
+
+// Takes the keyboard's state as it is now: a key down that we did not see
+// pressed was pressed for somebody else, and a key up that we saw pressed was
+// released while another window had the focus.
+void KeyboardGrab::syncKeysDown()
+{
+    if (!programConnection)
         return;
     xcb_query_keymap_reply_t *keymap =
-            xcb_query_keymap_reply(displayConnection, xcb_query_keymap(displayConnection), nullptr);
+            xcb_query_keymap_reply(programConnection, xcb_query_keymap(programConnection), nullptr);
     if (!keymap)
         return;
     for (size_t keycode = 0; keycode < alreadyDown.size(); ++keycode) {
-        if (keymap->keys[keycode / 8] & (1 << keycode % 8) && !pressed[keycode])
+        if (!(keymap->keys[keycode / 8] & (1 << keycode % 8))) {
+            pressed.reset(keycode);
+            alreadyDown.reset(keycode);
+        } else if (!pressed[keycode]) {
             alreadyDown.set(keycode);
+        }
     }
     free(keymap);
 }
@@ -185,6 +268,8 @@ bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message,
         return false;
     auto *event = static_cast<xcb_key_press_event_t *>(message);
     const uint8_t type = event->response_type & ~0x80;
+    if (type == XCB_FOCUS_IN && isOwnWindow(reinterpret_cast<xcb_focus_in_event_t *>(event)->event))
+        syncKeysDown();
     if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || !isOwnWindow(event->event))
         return false;
     if (!isFreshKey(type, event->detail, event->time))
@@ -195,11 +280,15 @@ bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message,
     return false;
 }
 
-// A key or a click tells that the user is there: the keyboard is kept a while longer.
-bool KeyboardGrab::eventFilter(QObject *, QEvent *event)
+// A click on any of the program's windows gives the keys to the dialog on
+// top: X gives no focus to a window that bypasses the window manager.
+bool KeyboardGrab::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
-        && idleTimer->isActive())
-        idleTimer->start();
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType())
+        return false;
+    QWidget *receiver = keyReceiver();
+    if (receiver && QGuiApplication::focusWindow() != receiver->windowHandle()
+        && descendsFrom(static_cast<QWidget *>(watched), dialogParent))
+        giveFocusTo(receiver);
     return false;
 }

@@ -11,11 +11,17 @@ class QTimer;
 class QWidget;
 struct xcb_connection_t;
 
-// Holds the X keyboard grab from before the first backdrop window is shown
-// until the backdrop is deleted, and hands every key to the modal dialog on
-// top (the chooser, its confirmation, the timer dialog). A key typed as the
-// screen darkens would otherwise go to whatever had the focus, since nobody
-// hands the focus to windows that bypass the window manager.
+// Keeps the keys with the modal dialog on top (the chooser, its confirmation,
+// the timer dialog) while the screens are dark.
+//
+// At first it holds the X keyboard grab, from before the first backdrop
+// window is shown until the dialog on top has had the X focus for
+// settleTime, and never longer than longestHold: a key typed as the screen
+// darkens would otherwise go to whatever had the focus, and a window manager
+// may still move the focus as it sees the new windows. Only for those first
+// moments, as a screen locker needs the keyboard too and gives up when it
+// cannot have it (slock within 0.75 s): a lid closed right after the chooser
+// appeared must still lock the session.
 //
 // X reports the grabbed keys on the window that holds the grab. Before Qt
 // sees them, they are reported on the dialog on top instead: Qt drops a key
@@ -23,15 +29,18 @@ struct xcb_connection_t;
 // the focus that would be every window but the chooser.
 //
 // The grab lives on a window of its own that bypasses the window manager, so
-// it is viewable the moment it is mapped: the backdrop becomes viewable only
-// once the window manager has mapped it, the dialogs come and go, and X drops
-// a grab whose window is unmapped. While another client holds a grab (a
-// window manager finishing the key binding that started the program, an open
-// menu), the grab is tried again for a short while.
+// it is viewable the moment it is mapped, and X drops a grab whose window is
+// unmapped. While another client holds a grab (a window manager finishing
+// the key binding that started the program, an open menu), the grab is tried
+// again for a short while.
 //
-// A screen locker needs the keyboard too, and gives up when it cannot have
-// it: once the user has left the dialogs alone for idleTime, the grab is let
-// go and the X focus given to the dialog on top, where keys go on arriving.
+// Afterwards the keys reach the dialog on top through the X focus, which no
+// window manager gives or keeps for windows that bypass it. So when the focus
+// goes to a window the user cannot see (Alt+Tab to a terminal, a click on the
+// backdrop, a window mapped by another program), the program's windows are
+// raised and the focus taken back; a click on any of them gives the keys to
+// the dialog on top. A window that bypasses the window manager too, as a
+// screen locker's does, keeps the focus it takes.
 //
 // Only a fresh press acts: the auto-repeats of a held key, and a key that was
 // already down when the program started (the Enter that started it from a
@@ -56,12 +65,16 @@ public:
     // down are asked for; without one, every key is taken as up at first.
     static void setDisplayConnection(xcb_connection_t *connection);
 
-    // How often and how long a refused grab is tried again.
+    // How long, in milliseconds, the grab is held once the dialog on top has
+    // the focus, and at most.
+    static constexpr int settleTime = 250;
+    static constexpr int longestHold = 1000;
+    // How often a refused grab is tried again: as long as it may be held.
     static constexpr int retryInterval = 10;
-    static constexpr int retries = 200;
-    // How long, in milliseconds, the dialogs may wait for a key or a click
-    // before the grab is let go.
-    static constexpr int idleTime = 10000;
+    static constexpr int retries = longestHold / retryInterval;
+
+    // The connection set by setDisplayConnection(), or null.
+    static xcb_connection_t *displayConnection();
 
     // Reports a key that X reports on one of the backdrop's windows or on
     // the grab window on the dialog on top; filters out the keys that must
@@ -75,18 +88,23 @@ public:
 
 private slots:
     void tryGrab();
-    void releaseWhenIdle();
+    void release();
+    void focusChanged(QWindow *window);
+    void takeFocusBack();
 
 private:
     QWidget *keyReceiver() const;
     bool isOwnWindow(WId window) const;
+    bool focusIsKept() const;
+    void giveFocusTo(QWidget *receiver);
     bool isFreshKey(uint8_t type, uint8_t keycode, uint32_t time);
-    void noteKeysAlreadyDown();
+    void syncKeysDown();
 
     QWidget *dialogParent;
     QWindow catcher;
     QTimer *retryTimer;
-    QTimer *idleTimer;
+    QTimer *releaseTimer;
+    QTimer *focusTimer;
     int retriesLeft = retries;
     bool held = false;
     // By keycode: pressed while we watched, and not released yet.

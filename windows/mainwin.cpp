@@ -1,7 +1,9 @@
 #include "mainwin.h"
 
 #include "delay.h"
+#include "deliberatekeys.h"
 #include "icons.h"
+#include "keyboardlayout.h"
 #include "placement.h"
 
 #include <QBoxLayout>
@@ -124,19 +126,29 @@ void Mainwin::addLetterKey(const QString &key, QPushButton *button)
 // window of its own, so a letter typed in it never reaches the chooser.
 void Mainwin::keyPressEvent(QKeyEvent *e)
 {
-    // Typed with Ctrl, Alt or Meta, a letter is someone else's shortcut; a key
-    // held down presses its button once.
-    const Qt::KeyboardModifiers otherShortcuts =
-            Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (!(e->modifiers() & otherShortcuts) && !e->isAutoRepeat() && e->text().size() == 1) {
-        for (const auto &letterKey : qAsConst(letterKeys)) {
-            if (sameLetter(letterKey.first, e->text().at(0))) {
-                letterKey.second->click();
-                return;
-            }
+    // A key held down presses its button once.
+    if (isDeliberateLetter(e) && !e->isAutoRepeat() && e->text().size() == 1) {
+        if (QPushButton *button = letterButton(e)) {
+            button->click();
+            return;
         }
     }
     QDialog::keyPressEvent(e);
+}
+
+// The button of the letter typed or, where none has it, of a letter that the
+// same key types in another group of the keyboard's layout: an action's
+// letter then works in a Russian group as in the Latin one, whichever of the
+// two the interface's language uses.
+QPushButton *Mainwin::letterButton(const QKeyEvent *e) const
+{
+    for (const QChar letter : e->text() + keyLetters(e->nativeScanCode())) {
+        for (const auto &letterKey : letterKeys) {
+            if (sameLetter(letterKey.first, letter))
+                return letterKey.second;
+        }
+    }
+    return nullptr;
 }
 
 void Mainwin::logoutClicked()

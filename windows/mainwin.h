@@ -49,6 +49,7 @@ private:
     void confirm(ActionId actionId, const QString &actionName, const QString &message,
                  const QIcon &icon);
     void addLetterKey(const QString &key, QPushButton *button);
+    QPushButton *letterButton(const QKeyEvent *e) const;
 
     int action = -1;
     QIcon logoutIcon;

@@ -32,11 +32,8 @@ Timerwin::Timerwin(QWidget *parent) : QDialog(parent), hours(0), minutes(1)
     imageLabel->setAccessibleName(tr("Clock"));
     //: Name of the timer dialog's window, for screen readers
     setAccessibleName(tr("Shutdown timer"));
-    setAccessibleDescription(textLabel->text());
-    //: Name of the hours entry, for screen readers
-    hoursBox->setAccessibleName(tr("Hours"));
-    //: Name of the minutes entry, for screen readers
-    minutesBox->setAccessibleName(tr("Minutes"));
+    // The question is read out as the dialog's text, and each entry says its
+    // unit with its number: a description or a name would say them twice.
     //: Suffix of the hours entry, after the number
     hoursBox->setSuffix(tr(" Hours"));
     //: Suffix of the minutes entry, after the number

@@ -88,29 +88,32 @@ class DesktopTest(Scenario):
         chooser = self.wait_chooser(desktop, program)
         window = chooser.window
         hole = frame(desktop, window)
+        # On top: what shows inside the chooser's rectangle is the chooser, not the backdrop.
+        xs, ys = range(window.x, window.x + window.width, 7), range(window.y, window.y + window.height, 7)
+        inside = [(x, y) for x in xs for y in ys]
+
+        def covered(shot):
+            return sum(shot.pixel(x, y) == tuple(c >> 2 for c in before.pixel(x, y)) for x, y in inside)
+
         shots = []
 
-        def dimmed():
+        def painted():
             # A window is mapped before it is painted: the backdrop may still
-            # be drawing when the chooser shows.
+            # be drawing when the chooser shows, and the chooser, until it has
+            # drawn itself, shows the backdrop beneath it.
             shots.append(desktop.screenshot())
-            return undimmed(before, shots[-1], hole)[1] == 0
+            return undimmed(before, shots[-1], hole)[1] == 0 and covered(shots[-1]) < len(inside) // 10
 
         try:
-            wait_for("every pixel but the chooser's dimmed", dimmed, timeout=10)
+            wait_for("every pixel but the chooser's dimmed, the chooser drawn on top", painted, timeout=10)
         except AssertionError:
             first, count = undimmed(before, shots[-1], hole)
-            self.fail("%d pixels not dimmed, the first at %s" % (count, first))
-        after = shots[-1]
+            self.assertEqual(count, 0, "%d pixels not dimmed, the first at %s" % (count, first))
+            self.fail("the chooser is under the backdrop: %d of %d spots" % (covered(shots[-1]), len(inside)))
         # To the pixel that an odd size rounds away: a pixel of the scaled program.
         rounding = float(os.environ.get("QT_SCALE_FACTOR", "1"))
         self.assertLessEqual(abs(window.x * 2 + window.width - SIZE[0]), rounding, "not centred: %r" % window)
         self.assertLessEqual(abs(window.y * 2 + window.height - SIZE[1]), rounding, "not centred: %r" % window)
-        # On top: what shows inside the chooser's rectangle is the chooser, not the backdrop.
-        xs, ys = range(window.x, window.x + window.width, 7), range(window.y, window.y + window.height, 7)
-        inside = [(x, y) for x in xs for y in ys]
-        covered = sum(after.pixel(x, y) == tuple(c >> 2 for c in before.pixel(x, y)) for x, y in inside)
-        self.assertLess(covered, len(inside) // 10, "the chooser is under the backdrop")
         geometry = "%dx%d+%d+%d" % (window.width, window.height, window.x, window.y)
         measure(desktop, "panel dimmed (%d colours), chooser centred %s" % (len(panel), geometry))
 

@@ -16,6 +16,10 @@ KEYBOARD_ROWS = [
     ("Tab to Suspend system, Return, the countdown runs out", ["Tab"] * 3 + ["Return"], [], "suspend"),
 ]
 
+# A window manager's shortcuts (a terminal, a menu), which must press nothing.
+CHORDS = ["alt+Return", "super+Return", "ctrl+alt+Return", "alt+shift+Return", "shift+Return", "ctrl+Return",
+          "alt+space", "super+space", "ctrl+alt+KP_Enter"]
+
 
 class KeyboardTest(Scenario):
     TIME_LIMIT = 60
@@ -50,6 +54,24 @@ class KeyboardTest(Scenario):
         desktop.key("Escape")
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         self.assertTrue(program.running())
+        desktop.wait_focus(chooser.window)
+        desktop.key("Escape")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_chords_press_no_button(self):
+        """In the chooser and in the confirmation: pressed there, a chord would
+        open a confirmation, or confirm, and Escape would not end the program."""
+        desktop = self.desktop()
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program, keyboard=True)
+        desktop.key(*CHORDS)
+        desktop.key("Return")  # Logout has the focus
+        delay = self.countdown(desktop, chooser)
+        desktop.wait_focus(delay)
+        desktop.key(*CHORDS)
+        desktop.key("alt+Escape")
+        wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())

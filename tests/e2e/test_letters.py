@@ -1,7 +1,12 @@
 """A letter key for each action in the chooser, typed on a real keyboard."""
 
+import os
+import sys
+
 import xdesktop
 from xdesktop import Scenario, wait_for
+
+XKEYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xkeys.py")
 
 # The key typed in the chooser, the action whose command must have run, and
 # letters typed in the confirmation first, which must do nothing there.
@@ -12,6 +17,11 @@ LETTER_ROWS = [
     ("u", "suspend", ["k"]),
     ("k", "lock", ["shift+l"]),
 ]
+
+# On a keyboard with a us and a ru group: the group active (0 us, 1 ru), the
+# key typed (by its Latin letter) and the action it chooses. In the Russian
+# group the key of L types д, and still chooses Logout.
+LAYOUT_ROWS = [(1, "l", "logout"), (0, "k", "lock"), (1, "s", "shutdown")]
 
 
 class LettersTest(Scenario):
@@ -51,6 +61,20 @@ class LettersTest(Scenario):
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
+
+    def test_letters_work_in_each_group_of_a_two_group_layout(self):
+        desktop = self.desktop()
+        desktop.x("setxkbmap", "-layout", "us,ru")
+        for group, keysym, action in LAYOUT_ROWS:
+            program = self.start(desktop)
+            chooser = self.wait_chooser(desktop, program, keyboard=True)
+            desktop.x(sys.executable, XKEYS, "type", str(group), keysym)
+            delay = desktop.wait_dialog("the confirmation", predicate=lambda w: w.wid != chooser.window.wid)
+            desktop.wait_focus(delay)
+            desktop.key("Return")
+            self.assertEqual(program.wait(), 0, program.output())
+        actions = [action for _, _, action in LAYOUT_ROWS]
+        self.assertEqual(self.markers.lines(), ["%s windows=0" % action for action in actions])
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 
 import time
 
+import windowmanagers
 import xdesktop
 from xdesktop import Scenario, wait_for
 
@@ -85,7 +86,8 @@ class TimerTest(Scenario):
     def assert_tells_the_time(self, desktop, program):
         """The countdown window, as it is shown, says what time is left."""
         window = desktop.accessibility.window(program, "Shutdown countdown")
-        self.assertRegex(window.description, r"^Shutdown in \d", "the countdown window tells no time")
+        texts = [n.name for n in window.walk() if n.role == "label"]
+        self.assertRegex(" ".join(texts), r"^Shutdown in \d", "the countdown window tells no time")
 
     def test_without_a_tray_the_window_shows_after_probing_and_stays_reachable(self):
         desktop = self.desktop(tray=False)
@@ -110,6 +112,40 @@ class TimerTest(Scenario):
         desktop.x("xdotool", "windowactivate", window.wid)
         desktop.wait_dialog("the countdown window back")
         self.assert_tells_the_time(desktop, program)
+        self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
+
+    def test_a_tray_that_goes_away_and_comes_back(self):
+        """The panel that holds the tray dies while the timer counts: the
+        countdown shows itself at once, as without a tray; a new panel's tray
+        takes it back."""
+        desktop = self.desktop(wm="openbox")
+        program = self.start(desktop)
+        chooser = self.wait_chooser(desktop, program)
+        desktop.click(*chooser.button("Timer"))
+        desktop.accessibility.window(program, "Shutdown timer")
+        desktop.key("Tab", "Up")  # two minutes
+        self.click_button(desktop, program, "Shutdown timer", "Ok")
+        self.tray_icon(desktop)
+        self.assertEqual(desktop.dialogs(), [])
+
+        panel = next(p for p in desktop.processes if p.args[0] == "tint2")
+        panel.kill()
+        panel.wait()
+        window = desktop.wait_dialog("the countdown window, its tray gone", timeout=10)
+        self.assert_tells_the_time(desktop, program)
+        self.click_button(desktop, program, "Shutdown countdown", "Ok")
+        wait_for("Ok to put the window away", lambda: not desktop.dialogs())
+        self.assertIn("Iconic", desktop.x("xprop", "-id", window.wid, "WM_STATE"))
+
+        windowmanagers.spawn_logged(desktop, panel.args, windowmanagers.private_env(desktop))
+        icon = self.tray_icon(desktop)
+        wait_for(
+            "the window to leave the task list for the tray",
+            lambda: "Iconic" not in desktop.x("xprop", "-id", window.wid, "WM_STATE", check=False),
+        )
+        desktop.click(*icon.centre)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
