@@ -120,8 +120,12 @@ void installTranslations(QApplication &app, QTranslator &english, QTranslator &q
                          QTranslator &translator)
 {
     installEnglishPlurals(english);
-    if (qtTranslator.load(QLocale(), "qtbase", "_",
-                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString qtCatalogues = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString qtCatalogues = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    if (qtTranslator.load(QLocale(), "qtbase", "_", qtCatalogues))
         app.installTranslator(&qtTranslator);
     if (translator.load(QLocale(), programName, "_", FAREWELLDESK_FULL_DATADIR))
         app.installTranslator(&translator);
@@ -285,7 +289,11 @@ int runFarewelldesk(int &argc, char **argv)
     // bridge's start, which it slowed down by more than it saved.
     std::future<void> preloaded = std::async(std::launch::async | std::launch::deferred, [] {
         loadImagePlugins();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        QFontDatabase::families();
+#else
         QFontDatabase().families();
+#endif
     });
     BgWin *backdrop = new BgWin(nullptr);
     Mainwin *chooser = new Mainwin(backdrop);
@@ -304,6 +312,9 @@ int runFarewelldesk(int &argc, char **argv)
     const int minutes = timer->getMinutes();
     delete backdrop;
     Countdown *countdown = new Countdown(hours, minutes, nullptr);
+    // Qt 6 counts only a visible window's closing as the last one's: the
+    // countdown, finished while it waits in the tray, ends the loop itself.
+    QObject::connect(countdown, SIGNAL(finished(int)), &app, SLOT(quit()));
     QApplication::exec();
     if (countdown->isShutdownDue())
         runAction(commands, ShutdownAction);

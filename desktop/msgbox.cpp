@@ -43,8 +43,9 @@ void showMessage(const char *title, Kind kind, QWidget *parent)
     box.setWindowTitle(QCoreApplication::translate("QObject", title));
     // Commands and paths must read exactly as typed, never as markup.
     box.setTextFormat(Qt::PlainText);
-    // Commands, paths and translations are all in the locale's charset.
-    box.setText(QString::fromLocal8Bit(messageText));
+    // Commands, paths and translations are all in the locale's charset
+    // (Qt 6 decodes fromLocal8Bit() as UTF-8 whatever the locale says).
+    box.setText(QTextCodec::codecForLocale()->toUnicode(messageText));
     box.setIcon(error ? QMessageBox::Critical : QMessageBox::Warning);
     box.setWindowIcon(QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
                                                                 : QStyle::SP_MessageBoxWarning));

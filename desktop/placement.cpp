@@ -6,15 +6,11 @@
 #include <QStyle>
 #include <QWidget>
 
-namespace {
-
 QRect centredOnPrimaryScreen(QSize size)
 {
     return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
                                QGuiApplication::primaryScreen()->geometry());
 }
-
-} // namespace
 
 void showCentred(QWidget *window, QSize size)
 {

@@ -1,9 +1,13 @@
 // Where the program's windows appear.
 #pragma once
 
+#include <QRect>
 #include <QSize>
 
 class QWidget;
+
+// A rectangle of that size in the middle of the primary screen.
+QRect centredOnPrimaryScreen(QSize size);
 
 // Shows the window centred on the primary screen, whichever screen the pointer
 // is on, at the given size (by default the size it takes when shown). A window

@@ -11,9 +11,10 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 
-build_packages="cmake make g++ qtbase5-dev qtbase5-private-dev libxcb1-dev libxcb-shm0-dev libxkbcommon-dev libxkbcommon-x11-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
+build_packages="cmake make g++ qtbase5-dev libqt5x11extras5-dev libxcb1-dev libxcb-shm0-dev libxkbcommon-dev libxkbcommon-x11-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
 demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
     adwaita-icon-theme libqt5svg5"
+qt6_packages="qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6core5compat6-dev"
 test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
     desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm
     at-spi2-core python3-pyatspi orca speech-dispatcher appstream debhelper dpkg-dev lintian git"
@@ -84,9 +85,16 @@ run() {
 
 test_all() {
     # shellcheck disable=SC2086
-    install_missing $build_packages $demo_packages $test_packages
+    install_missing $build_packages $demo_packages $test_packages $qt6_packages
     build "$top/build-test" -DBUILD_TESTING=ON -DFAREWELLDESK_WERROR=ON
     ctest --test-dir "$top/build-test" --output-on-failure -j "$jobs"
+
+    # The same program on Qt 6: its unit tests, and the scenarios on two
+    # desktops, with two monitors and with a screen that changes its size.
+    build "$top/build-qt6" -DQT_MAJOR_VERSION=6 -DBUILD_TESTING=ON -DFAREWELLDESK_WERROR=ON
+    ctest --test-dir "$top/build-qt6" --output-on-failure -j "$jobs" -LE e2e
+    ctest --test-dir "$top/build-qt6" --output-on-failure -j "$jobs" \
+        -R '^e2e_(desktop_fluxbox|desktop_openbox|two_screens|screen_changes)$'
 
     # The Debian package, built from a copy of the tree, linted and started.
     "$top/packaging/debian-check.sh"

@@ -142,6 +142,11 @@ class Window:
         return isinstance(other, Window) and vars(self) == vars(other)
 
     @property
+    def place(self):
+        """(x, y, width, height): a dialog shown again keeps it; Qt 6 may give it another X window."""
+        return self.x, self.y, self.width, self.height
+
+    @property
     def centre(self):
         return self.x + self.width // 2, self.y + self.height // 2
 
@@ -162,12 +167,13 @@ class Desktop(xserver.Started):
     $FAREWELLDESK_E2E_WM, or fluxbox.
     """
 
-    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None, accessible=True):
+    def __init__(self, monitors=((1024, 768),), tray=True, home_dir=None, wm=None, accessible=True, resizable=False):
         # $FAREWELLDESK_E2E_DEPTH bits a pixel (24 by default); MIT-SHM left
         # out, as on a remote display, when $FAREWELLDESK_E2E_NO_SHM is set.
         self.depth = int(os.environ.get("FAREWELLDESK_E2E_DEPTH", "24"))
         self.shared_memory = not os.environ.get("FAREWELLDESK_E2E_NO_SHM")
         self.monitors = list(monitors)
+        self.resizable = resizable
         self.tray = tray
         self.accessible = accessible
         self.accessibility = None
@@ -222,7 +228,11 @@ class Desktop(xserver.Started):
     def start(self):
         self.check_tools()
         self.server = xserver.Display(
-            self.monitors, logdir=self.workdir, depth=self.depth, shared_memory=self.shared_memory
+            self.monitors,
+            logdir=self.workdir,
+            depth=self.depth,
+            shared_memory=self.shared_memory,
+            resizable=self.resizable,
         )
         self.server.start()
         self.display = self.server.name
@@ -410,6 +420,11 @@ class Desktop(xserver.Started):
         before = self.looks(window, *rows)
         self.key(key, "Tab")
         wait_for("Tab after %s to move the focus" % key, lambda: self.looks(window, *rows) != before, timeout=10)
+
+    def resize_screen(self, width, height):
+        """A resizable desktop's one monitor in another size (see xserver.Display.resize)."""
+        self.server.resize(width, height)
+        self.monitors = self.server.monitors
 
     def paint_root(self, colour):
         self.x("xsetroot", "-solid", colour)

@@ -7,11 +7,15 @@ starts later on a reused number refuses our clients instead of serving them.
 
 One monitor is an Xvfb. Two or more side by side are screens of an Xephyr with
 Xinerama, nested in an Xvfb: Xvfb lays every Xinerama head at the origin and
-has no RandR monitors to split a wide screen. Without RandR, Qt takes the
-Xinerama heads as its screens.
+has no RandR monitors to split a wide screen. Without RandR, Qt 5 takes the
+Xinerama heads as its screens. Qt 6 reads only RandR: with
+FAREWELLDESK_TEST_MONITORS=randr in the environment (the Qt 6 build's tests),
+the monitors are RandR monitors that split one Xvfb instead.
 
 A display may also have another colour depth than 24 bits, or lack the
-MIT-SHM extension, as a remote display does.
+MIT-SHM extension, as a remote display does. A resizable one is a single
+monitor of an Xephyr whose window in the Xvfb around it changes its size, as
+a monitor plugged in or a laptop docked changes the screen (RandR).
 
 Standard library only; needs Xvfb (Debian xvfb) and, for more than one
 monitor, Xephyr (xserver-xephyr).
@@ -87,8 +91,13 @@ class Display(Started):
     that clients reach shares no memory with them.
     """
 
-    def __init__(self, monitors=((1024, 768),), logdir=None, depth=24, shared_memory=True):
+    # The largest size a resizable display takes.
+    RESIZABLE_LIMIT = (4096, 2160)
+
+    def __init__(self, monitors=((1024, 768),), logdir=None, depth=24, shared_memory=True, resizable=False):
         self.monitors = list(monitors)
+        self.resizable = resizable
+        self._host = None
         self.depth = depth
         self.shared_memory = shared_memory
         self.processes = []
@@ -96,6 +105,10 @@ class Display(Started):
         self._scratch = tempfile.mkdtemp(prefix="farewelldesk-x.")
         self.logdir = logdir or self._scratch
         self.authority = os.path.join(self._scratch, "Xauthority")
+
+    @property
+    def randr_monitors(self):
+        return len(self.monitors) > 1 and os.environ.get("FAREWELLDESK_TEST_MONITORS") == "randr"
 
     @property
     def size(self):
@@ -109,8 +122,12 @@ class Display(Started):
 
     def missing_tools(self):
         tools = {"Xvfb": "xvfb"}
-        if len(self.monitors) > 1:
+        if self.randr_monitors:
+            tools["xrandr"] = "x11-xserver-utils"
+        elif len(self.monitors) > 1 or self.resizable:
             tools["Xephyr"] = "xserver-xephyr"
+        if self.resizable:
+            tools.update(xdotool="xdotool", xrandr="x11-xserver-utils")
         return sorted(package for tool, package in tools.items() if not shutil.which(tool))
 
     def start(self):
@@ -120,17 +137,59 @@ class Display(Started):
         write_cookie_file(self.authority)
         width, height = self.size
         client_args = [] if self.shared_memory else ["-extension", "MIT-SHM"]
+        if self.resizable:
+            width, height = self.RESIZABLE_LIMIT
         outer = ["Xvfb", "-screen", "0", "%dx%dx%d" % (width, height, self.depth)]
-        if len(self.monitors) == 1:
+        if len(self.monitors) == 1 and not self.resizable:
             self.name = self._start_server(outer + client_args, self.env_without_display())
             return
+        if self.randr_monitors:
+            self.name = self._start_server(outer + client_args, self.env_without_display())
+            self._split_into_monitors()
+            return
         outer = self._start_server(outer, self.env_without_display())
-        argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"] + client_args
+        if self.resizable:
+            argv = ["Xephyr", "-resizeable", "-br"] + client_args
+        else:
+            argv = ["Xephyr", "+xinerama", "-extension", "RANDR", "-br"] + client_args
         for w, h in self.monitors:
             argv += ["-screen", "%dx%dx%d" % (w, h, self.depth)]
         host = self.env_without_display()
         host["DISPLAY"] = outer
+        self._host = host
         self.name = self._start_server(argv, host)
+
+    def _split_into_monitors(self):
+        """The Xvfb's one output becomes the first monitor; the others show no output."""
+        left = 0
+        for index, (w, h) in enumerate(self.monitors):
+            # Sizes in millimetres at 96 dots an inch.
+            geometry = "%d/%dx%d/%d+%d+0" % (w, w * 254 // 960, h, h * 254 // 960, left)
+            output = "screen" if index == 0 else "none"
+            subprocess.run(
+                ["xrandr", "--setmonitor", "monitor-%d" % index, geometry, output],
+                env=self.env(), check=True, capture_output=True, timeout=10,
+            )
+            left += w
+
+    def resize(self, width, height):
+        """Gives a resizable display's monitor another size, as RandR reports it."""
+        assert self.resizable and (width, height) <= self.RESIZABLE_LIMIT
+        # Xephyr's window is the only one on its Xvfb.
+        subprocess.run(
+            ["xdotool", "search", "--maxdepth", "1", "--name", "Xephyr", "windowsize", "%1", str(width), str(height)],
+            env=self._host, check=True, timeout=10,
+        )
+        # Xephyr changes the root's size at once, and its monitor's (the CRTC)
+        # when a client asks for the screen's resources, as a desktop's
+        # monitor daemon or xrandr does after a hotplug.
+        deadline = time.monotonic() + START_TIMEOUT
+        monitor = " %dx%d+0+0 " % (width, height)
+        while monitor not in subprocess.run(["xrandr"], env=self.env(), capture_output=True, text=True).stdout:
+            if time.monotonic() > deadline:
+                raise ServerError("the display did not take the size %dx%d" % (width, height))
+            time.sleep(0.1)
+        self.monitors = [(width, height)]
 
     def env_without_display(self):
         env = dict(os.environ, XAUTHORITY=self.authority)

@@ -262,7 +262,8 @@ private slots:
                     if ((opened = QApplication::activePopupWidget()))
                         opened->close();
                 });
-                QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1));
+                QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                          widget->mapToGlobal(QPoint(1, 1)));
                 QApplication::sendEvent(widget, &request);
                 QCoreApplication::processEvents();
                 QVERIFY2(!opened, widget->metaObject()->className());

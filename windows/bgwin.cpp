@@ -1,15 +1,16 @@
 #include "bgwin.h"
 
 #include "keyboardgrab.h"
+#include "placement.h"
+#include "x11connection.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
-#include <qpa/qplatformnativeinterface.h>
-#include <qpa/qplatformscreen.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -99,30 +100,38 @@ bool hasDimmablePixels(xcb_connection_t *connection, const xcb_screen_t *screen)
            && isEightBitsAChannel(screen);
 }
 
-// The screen's part of the root, on Qt's connection; false where Qt does not
-// run on X.
-bool findRootArea(QScreen *screen, RootArea *area)
+// A screen's place in native pixels, the ones the X server counts. Qt's
+// scaling keeps each screen's corner where the server has it and divides only
+// its size.
+QRect nativeGeometry(const QScreen *screen)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    const QRect geometry = screen->geometry();
+    return QRect(geometry.topLeft(),
+                 (QSizeF(geometry.size()) * screen->devicePixelRatio()).toSize());
+}
+
+// The root beneath the window, and the area of it given in native pixels, on
+// Qt's connection, which created the window; false where Qt does not run on X.
+bool findRootArea(QWidget *window, const QRect &native, RootArea *area)
+{
+    area->connection = qtX11Connection();
+    if (!area->connection || native.isEmpty())
         return false;
-    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
-    area->connection = static_cast<xcb_connection_t *>(
-            native->nativeResourceForIntegration(QByteArrayLiteral("connection")));
-    const auto root = xcb_window_t(reinterpret_cast<quintptr>(
-            native->nativeResourceForScreen(QByteArrayLiteral("rootwindow"), screen)));
-    if (!area->connection || !root)
+    xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(
+            area->connection, xcb_get_geometry(area->connection, xcb_window_t(window->winId())),
+            nullptr);
+    if (!geometry)
         return false;
     auto it = xcb_setup_roots_iterator(xcb_get_setup(area->connection));
-    while (it.rem && it.data->root != root)
+    while (it.rem && it.data->root != geometry->root)
         xcb_screen_next(&it);
+    free(geometry);
     area->screen = it.rem ? it.data : nullptr;
-    // Native pixels: with Qt's scaling the screen's geometry is in scaled ones.
-    const QRect pixels = screen->handle()->geometry();
-    area->x = int16_t(pixels.x());
-    area->y = int16_t(pixels.y());
-    area->width = uint16_t(pixels.width());
-    area->height = uint16_t(pixels.height());
-    return area->screen && area->width > 0 && area->height > 0;
+    area->x = int16_t(native.x());
+    area->y = int16_t(native.y());
+    area->width = uint16_t(native.width());
+    area->height = uint16_t(native.height());
+    return area->screen;
 }
 
 // The pixels travel in strips of rows small enough to stay in the processor's
@@ -243,6 +252,8 @@ xcb_pixmap_t dimmedPixmap(const RootArea &area)
     return pixmap;
 }
 
+} // namespace
+
 // One X screen's whole root, dimmed, in a pixmap of the server; no pixmap
 // where its pixels cannot go that way.
 struct DimmedRoot
@@ -253,6 +264,8 @@ struct DimmedRoot
     uint16_t width = 0, height = 0;
     xcb_pixmap_t pixmap = XCB_NONE;
 };
+
+namespace {
 
 DimmedRoot dimRoot(xcb_connection_t *connection, const xcb_screen_t *screen)
 {
@@ -270,26 +283,20 @@ DimmedRoot dimRoot(xcb_connection_t *connection, const xcb_screen_t *screen)
 // The root dimmed while the program started, if it was started early.
 std::future<DimmedRoot> earlyRoot;
 
-DimmedRoot takeDimmedRoot()
+DimmedRoot takeDimmedRoot(QWidget *window, const QRect &native)
 {
     if (earlyRoot.valid())
         return earlyRoot.get();
-    RootArea primary;
-    if (!findRootArea(QGuiApplication::primaryScreen(), &primary))
+    RootArea area;
+    if (!findRootArea(window, native, &area))
         return DimmedRoot();
-    return dimRoot(primary.connection, primary.screen);
-}
-
-void releaseDimmedRoot(const DimmedRoot &dimmed)
-{
-    if (dimmed.pixmap == XCB_NONE)
-        return;
-    xcb_free_pixmap(dimmed.connection, dimmed.pixmap);
-    xcb_flush(dimmed.connection);
+    return dimRoot(area.connection, area.screen);
 }
 
 // The area's part of the dimmed root, on the area's connection: the root's
-// own pixmap where the area is the whole root, else a copy made by the server.
+// own pixmap where the area is the whole root, else a copy made by the
+// server. What lies outside the root as it was dimmed is black: a screen
+// added or grown since then.
 xcb_pixmap_t areaPixmap(const RootArea &area, const DimmedRoot &dimmed)
 {
     if (area.x == 0 && area.y == 0 && area.width == dimmed.width && area.height == dimmed.height)
@@ -298,22 +305,31 @@ xcb_pixmap_t areaPixmap(const RootArea &area, const DimmedRoot &dimmed)
     const xcb_pixmap_t pixmap = xcb_generate_id(connection);
     xcb_create_pixmap(connection, dimmed.depth, pixmap, dimmed.root, area.width, area.height);
     const xcb_gcontext_t gc = xcb_generate_id(connection);
-    xcb_create_gc(connection, gc, pixmap, 0, nullptr);
-    xcb_copy_area(connection, dimmed.pixmap, pixmap, gc, area.x, area.y, 0, 0, area.width,
-                  area.height);
+    const uint32_t black = 0;
+    xcb_create_gc(connection, gc, pixmap, XCB_GC_FOREGROUND, &black);
+    const QRect wanted(area.x, area.y, area.width, area.height);
+    const QRect dimmedPart = wanted & QRect(0, 0, dimmed.width, dimmed.height);
+    if (dimmedPart != wanted) {
+        const xcb_rectangle_t whole = {0, 0, area.width, area.height};
+        xcb_poly_fill_rectangle(connection, pixmap, gc, 1, &whole);
+    }
+    if (!dimmedPart.isEmpty())
+        xcb_copy_area(connection, dimmed.pixmap, pixmap, gc, int16_t(dimmedPart.x()),
+                      int16_t(dimmedPart.y()), int16_t(dimmedPart.x() - area.x),
+                      int16_t(dimmedPart.y() - area.y), uint16_t(dimmedPart.width()),
+                      uint16_t(dimmedPart.height()));
     xcb_free_gc(connection, gc);
     return pixmap;
 }
 
-// Gives the window its screen's part of the dimmed root as the background
-// that the X server paints, and keeps Qt from painting over it. False where
-// the pixels cannot go that way; the window is unchanged then.
-bool showDimmedRoot(QWidget *window, QScreen *screen, const DimmedRoot &dimmed)
+// Gives the window the area's part of the dimmed root as the background that
+// the X server paints, and keeps Qt from painting over it. False where the
+// pixels cannot go that way; the window is unchanged then.
+bool showDimmedRoot(QWidget *window, const QRect &native, const DimmedRoot &dimmed)
 {
     RootArea area;
-    if (dimmed.pixmap == XCB_NONE || !findRootArea(screen, &area)
-        || area.screen->root != dimmed.root || area.x < 0 || area.y < 0
-        || area.x + area.width > dimmed.width || area.y + area.height > dimmed.height)
+    if (dimmed.pixmap == XCB_NONE || !findRootArea(window, native, &area)
+        || area.screen->root != dimmed.root)
         return false;
     xcb_pixmap_t pixmap = areaPixmap(area, dimmed);
     // Checked: a window of another depth than the root's refuses the pixmap.
@@ -325,10 +341,41 @@ bool showDimmedRoot(QWidget *window, QScreen *screen, const DimmedRoot &dimmed)
     free(error);
     if (error)
         return false;
+    // A window already shown keeps its old background until it is redrawn.
+    xcb_clear_area(area.connection, true, xcb_window_t(window->winId()), 0, 0, 0, 0);
     // A window whose updates are disabled is never painted by Qt, nor given a
     // backing store: the server draws it, on every exposure.
     window->setUpdatesEnabled(false);
     return true;
+}
+
+// A frameless, stay-on-top window that covers the screen and never takes the
+// focus; black until it is given a picture.
+QLabel *newCover(QWidget *parent, QScreen *screen)
+{
+    auto *label = new QLabel(parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette dark = label->palette();
+    dark.setColor(QPalette::Window, Qt::black);
+    label->setPalette(dark);
+    label->setAutoFillBackground(true);
+    // The whole screen, also where no window manager makes it full-screen:
+    // left alone, Qt would cap a new window at two thirds of the screen.
+    label->setGeometry(screen->geometry());
+    // Past the window manager, which would place it as it likes (awesome
+    // below its top bar) and might give it the focus, which the chooser
+    // shown later must keep.
+    label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                          | Qt::X11BypassWindowManagerHint);
+    label->winId();
+    label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
+    return label;
+}
+
+void showCover(QLabel *label)
+{
+    label->setWindowState(Qt::WindowFullScreen);
+    label->show();
 }
 
 } // namespace
@@ -349,33 +396,91 @@ void dimImage(QImage &image)
     image.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
-BgWin::BgWin(QWidget *parent) : QMainWindow(parent)
+BgWin::BgWin(QWidget *parent) : QMainWindow(parent), dimmed(new DimmedRoot)
 {
     // Before anything is seen: a key typed as the screen darkens must not be lost.
     new KeyboardGrab(this);
-    const DimmedRoot dimmed = takeDimmedRoot();
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (int index = 0; index < screens.size(); ++index) {
         QScreen *screen = screens.at(index);
-        auto *label = new QLabel(this);
-        // The whole screen, also where no window manager makes it full-screen:
-        // left alone, Qt would cap a new window at two thirds of the screen.
-        label->setGeometry(screen->geometry());
-        if (index == 0)
+        QLabel *label = newCover(this, screen);
+        if (index == 0) {
             setCentralWidget(label);
-        // Past the window manager, which would place it as it likes (awesome
-        // below its top bar) and might give it the focus, which the chooser
-        // shown later must keep.
-        label->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                              | Qt::X11BypassWindowManagerHint);
-        label->winId();
-        label->windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus);
-        if (!showDimmedRoot(label, screen, dimmed))
+            *dimmed = takeDimmedRoot(label, nativeGeometry(screen));
+        }
+        if (!showDimmedRoot(label, nativeGeometry(screen), *dimmed))
             label->setPixmap(dimmedScreen(screen));
-        label->setWindowState(Qt::WindowFullScreen);
-        label->show();
+        showCover(label);
     }
-    releaseDimmedRoot(dimmed);
+    // Screens come, go and change their size while the chooser waits (a
+    // monitor plugged in, a laptop docked): every one of them stays covered.
+    connect(qApp, SIGNAL(screenAdded(QScreen *)), this, SLOT(coverScreens()));
+    connect(qApp, SIGNAL(screenRemoved(QScreen *)), this, SLOT(coverScreens()));
+    connect(qApp, SIGNAL(primaryScreenChanged(QScreen *)), this, SLOT(coverScreens()));
+    for (QScreen *screen : screens)
+        watchScreen(screen);
+}
+
+BgWin::~BgWin()
+{
+    if (dimmed->pixmap == XCB_NONE)
+        return;
+    xcb_free_pixmap(dimmed->connection, dimmed->pixmap);
+    xcb_flush(dimmed->connection);
+}
+
+void BgWin::watchScreen(QScreen *screen)
+{
+    connect(screen, SIGNAL(geometryChanged(QRect)), this, SLOT(coverScreens()),
+            Qt::UniqueConnection);
+}
+
+// Each screen keeps the picture of the desktop as it was at the start, where
+// the screen shows a part of it, and is black where it shows what was not
+// there: a copy taken now would show a desktop that its panels and windows
+// are still rearranging for the new screen, and the backdrop itself. A screen
+// that has moved or changed its size gets a new window in its new place. Then
+// the dialogs come back to the middle of the primary screen, over everything,
+// the new windows included.
+void BgWin::coverScreens()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const QList<QLabel *> labels = findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    for (int index = 0; index < screens.size(); ++index) {
+        QScreen *screen = screens.at(index);
+        watchScreen(screen);
+        QLabel *old = index < labels.size() ? labels.at(index) : nullptr;
+        if (old && old->geometry() == screen->geometry()) {
+            showDimmedRoot(old, nativeGeometry(screen), *dimmed);
+            continue;
+        }
+        QLabel *label = newCover(this, screen);
+        showDimmedRoot(label, nativeGeometry(screen), *dimmed);
+        showCover(label);
+        // Raised again once it shows, over the dialogs.
+        label->windowHandle()->installEventFilter(this);
+        delete old;
+    }
+    for (int index = screens.size(); index < labels.size(); ++index)
+        delete labels.at(index);
+    keepDialogsCentred();
+}
+
+bool BgWin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose)
+        keepDialogsCentred();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void BgWin::keepDialogsCentred()
+{
+    for (QDialog *dialog : findChildren<QDialog *>()) {
+        if (!dialog->isVisible())
+            continue;
+        dialog->move(centredOnPrimaryScreen(dialog->size()).topLeft());
+        dialog->raise();
+    }
 }
 
 void BgWin::startGrab(xcb_connection_t *connection, int screenNumber)

@@ -4,6 +4,7 @@
 #include "icons.h"
 #include "placement.h"
 #include "timerwin.h"
+#include "x11connection.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -17,9 +18,10 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
-#include <qpa/qplatformnativeinterface.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -41,18 +43,38 @@ int trayProbesLeft = trayProbeBudget;
 
 time_t (*wallClock)(time_t *) = ::time;
 
+// An X tray is the owner of the selection _NET_SYSTEM_TRAY_S<screen>, as it
+// goes and comes.
+bool xTrayThere()
+{
+    xcb_connection_t *connection = qtX11Connection();
+    char *host = nullptr;
+    int display = 0, screen = 0;
+    if (!connection || !xcb_parse_display(nullptr, &host, &display, &screen))
+        return false;
+    free(host);
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, false, uint16_t(name.size()), name.constData()),
+            nullptr);
+    if (!atom)
+        return false;
+    xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    free(owner);
+    free(atom);
+    return owned;
+}
+
 // Whether a system tray is there, in the two ways Qt may put an icon in one:
-// an X tray (Qt's platform keeps its window, and follows it as it goes and
-// comes) or a host of tray items on the session bus. Asked without
+// an X tray or a host of tray items on the session bus. Asked without
 // QSystemTrayIcon::isSystemTrayAvailable(), which in Qt 5 opens a new D-Bus
 // connection each time on a desktop whose tray is on D-Bus and never closes
 // it: the countdown asks twice a second for as long as it runs.
 bool trayThere()
 {
-    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
-    if (native
-        && native->nativeResourceForScreen(QByteArrayLiteral("traywindow"),
-                                           QGuiApplication::primaryScreen()))
+    if (xTrayThere())
         return true;
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
     return sessionBusFlag(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,

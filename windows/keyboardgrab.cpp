@@ -271,7 +271,11 @@ bool KeyboardGrab::isOwnWindow(WId window) const
     });
 }
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+#else
 bool KeyboardGrab::nativeEventFilter(const QByteArray &eventType, void *message, long *)
+#endif
 {
     if (eventType != "xcb_generic_event_t")
         return false;

@@ -79,7 +79,11 @@ public:
     // Reports a key that X reports on one of the backdrop's windows or on
     // the grab window on the dialog on top; filters out the keys that must
     // not act.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+#else
     bool nativeEventFilter(const QByteArray &eventType, void *message, long *result) override;
+#endif
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:

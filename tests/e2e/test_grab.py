@@ -123,7 +123,7 @@ class GrabTest(Scenario):
         desktop.x("xdotool", "mousemove", *map(str, minutes.centre))
         desktop.x("xdotool", "click", "3")
         desktop.key("Escape")  # leaves the timer dialog: no popup is open that it would close
-        wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
+        wait_for("the chooser alone", lambda: [w.place for w in desktop.dialogs()] == [chooser.window.place])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())

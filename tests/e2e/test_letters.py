@@ -57,7 +57,7 @@ class LettersTest(Scenario):
         desktop.wait_focus(timerwin)
         desktop.key("Escape")
         back = self.wait_chooser(desktop, program, keyboard=True)
-        self.assertEqual(back.window.wid, chooser.window.wid)
+        self.assertEqual(back.window.place, chooser.window.place)
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])

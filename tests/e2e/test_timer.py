@@ -66,7 +66,7 @@ class TimerTest(Scenario):
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Timer"))
         self.click_button(desktop, program, "Shutdown timer", "Cancel")
-        self.assertEqual(self.wait_chooser(desktop, program).window, chooser.window)
+        self.assertEqual(self.wait_chooser(desktop, program).window.place, chooser.window.place)
         self.assertEqual(len(desktop.backdrops()), 1)
         desktop.click(*chooser.button("Cancel"))
         self.assertEqual(program.wait(), 0, program.output())
