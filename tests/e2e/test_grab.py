@@ -123,8 +123,8 @@ class GrabTest(Scenario):
         desktop.x("xdotool", "mousemove", *map(str, minutes.centre))
         desktop.x("xdotool", "click", "3")
         desktop.key("Escape")  # leaves the timer dialog: no popup is open that it would close
-        wait_for("the chooser alone", lambda: [w.place for w in desktop.dialogs()] == [chooser.window.place])
-        desktop.wait_focus(chooser.window)
+        back = self.wait_chooser(desktop, program, keyboard=True)
+        self.assertEqual(back.window.place, chooser.window.place)
         desktop.key("Escape")
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
