@@ -1,6 +1,5 @@
 #include "delay.h"
 #include "deliberatekeys.h"
-#include "keyboardgrab.h"
 #include "keyboardlayout.h"
 #include "mainwin.h"
 #include "testsupport.h"
@@ -17,8 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
-
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <memory>
@@ -497,12 +494,6 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X server's keyboard");
         QCOMPARE(QProcess::execute("setxkbmap", {"-layout", "us,ru"}), 0);
-        xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-        KeyboardGrab::setDisplayConnection(connection);
-        const auto disconnect = qScopeGuard([connection] {
-            KeyboardGrab::setDisplayConnection(nullptr);
-            xcb_disconnect(connection);
-        });
         quint32 keycode = 8;
         while (keycode < 256 && !keyLetters(keycode).contains(sameKey))
             ++keycode;

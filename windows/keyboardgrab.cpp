@@ -54,11 +54,6 @@ void KeyboardGrab::setDisplayConnection(xcb_connection_t *connection)
     programConnection = connection;
 }
 
-xcb_connection_t *KeyboardGrab::displayConnection()
-{
-    return programConnection;
-}
-
 void KeyboardGrab::setGrabRequest(bool (*request)(QWindow *, bool))
 {
     setGrab = request;

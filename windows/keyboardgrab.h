@@ -73,9 +73,6 @@ public:
     static constexpr int retryInterval = 10;
     static constexpr int retries = longestHold / retryInterval;
 
-    // The connection set by setDisplayConnection(), or null.
-    static xcb_connection_t *displayConnection();
-
     // Reports a key that X reports on one of the backdrop's windows or on
     // the grab window on the dialog on top; filters out the keys that must
     // not act.

@@ -1,6 +1,6 @@
 #include "keyboardlayout.h"
 
-#include "keyboardgrab.h"
+#include "x11connection.h"
 
 #include <xkbcommon/xkbcommon-x11.h>
 
@@ -39,7 +39,7 @@ Keymap currentKeymap(xcb_connection_t *connection)
 QString keyLetters(quint32 keycode)
 {
     QString letters;
-    const Keymap keymap = currentKeymap(KeyboardGrab::displayConnection());
+    const Keymap keymap = currentKeymap(qtX11Connection());
     if (!keymap)
         return letters;
     const xkb_layout_index_t groups = xkb_keymap_num_layouts_for_key(keymap.get(), keycode);
