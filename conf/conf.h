@@ -171,12 +171,13 @@ ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmp
  * path is a symbolic link, the link's target is replaced and the link stays.
  * The saved file has mode 0600. Returns 0, or -1 with the old file left as it
  * was and no temporary file behind (code 7 naming the failing call, such as
- * "fwrite()", "fsync()" or "rename()"). A list that would not read back the
- * same is refused before anything is written (code 7, errno EINVAL, prefix
- * naming the variable or section): a string or list item holding a newline,
- * a section name that is empty, starts with whitespace or '#', or holds ':'
- * or a newline, and a global section that is not first. A string slot
- * holding null writes no line, so it reads back as the template's default.
+ * "fwrite()", "fsync()" or "rename()"). Only a regular file is replaced: a
+ * FIFO, a device or a link to one fails at once (code 7, prefix the path and
+ * ": not a regular file", errno EINVAL; EISDIR for a directory). A list that would not read back
+ * the same is refused before anything is written (code 7, errno EINVAL, prefix naming the variable
+ * or section): a string or list item holding a newline, a section name that is empty, starts with
+ * whitespace or '#', or holds ':' or a newline, and a global section that is not first. A string
+ * slot holding null writes no line, so it reads back as the template's default.
  */
 int conf_save(const char *program, const char *file, const ConfSection *sections);
 

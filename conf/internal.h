@@ -11,6 +11,7 @@
 #include "conf.h"
 
 #include <stddef.h>
+#include <sys/stat.h>
 
 /* The path buffer of conf_file_path(); the error record's file points at it. */
 const char *conf_path_buffer(void);
@@ -26,6 +27,18 @@ void conf_clear_error(void);
 
 /* The home directory from the password database of the real user id, or null (code 7). */
 const char *conf_home_directory(void);
+
+/*
+ * Opens the path with the flags and O_NONBLOCK, so that a FIFO or a device in
+ * its place cannot block, and keeps it only if it is a regular file. Returns
+ * the descriptor, still non-blocking, with its status in *status; or -1 with
+ * the error recorded (code 7, prefix the path, or the path and ": not a
+ * regular file" with errno EISDIR or EINVAL).
+ */
+int conf_open_regular(const char *path, int flags, struct stat *status);
+
+/* Closes the descriptor and records the error of conf_open_regular(). */
+int conf_refuse_file(int fd, const char *path, const char *why, int error);
 
 /* Sets one slot as conf_set_value() does. Returns 0 or -1 (code 7). */
 int conf_set_var(ConfVar *var, ConfValue value);

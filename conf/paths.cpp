@@ -1,6 +1,7 @@
 #include "internal.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -111,4 +112,27 @@ char *conf_make_dir(const char *program)
         return nullptr;
     }
     return path;
+}
+
+int conf_refuse_file(int fd, const char *path, const char *why, int error)
+{
+    close(fd);
+    errno = error;
+    conf_set_error(CONF_ERR_FATAL, "%s%s", path, why);
+    return -1;
+}
+
+int conf_open_regular(const char *path, int flags, struct stat *status)
+{
+    const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC);
+    if (fd == -1) {
+        conf_set_error(CONF_ERR_FATAL, "%s", path);
+        return -1;
+    }
+    if (fstat(fd, status) == -1)
+        return conf_refuse_file(fd, path, "", errno);
+    if (!S_ISREG(status->st_mode))
+        return conf_refuse_file(fd, path, ": not a regular file",
+                                S_ISDIR(status->st_mode) ? EISDIR : EINVAL);
+    return fd;
 }

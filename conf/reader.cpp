@@ -540,15 +540,6 @@ static bool readSections(SectionList *list, const ConfVar *tmpl, int count)
     return list->first || appendSection(list, nullptr, tmpl, count);
 }
 
-/* Records why the file is not read, with its path, and closes it. */
-static FILE *refuseFile(int fd, const char *path, const char *why, int error)
-{
-    close(fd);
-    errno = error;
-    conf_set_error(CONF_ERR_FATAL, "%s%s", path, why);
-    return nullptr;
-}
-
 /*
  * Opens the file for reading without waiting for anything: a FIFO or a
  * device in its place would block open() or the reads for ever, and
@@ -557,28 +548,22 @@ static FILE *refuseFile(int fd, const char *path, const char *why, int error)
  */
 static FILE *openRegularFile(const char *path)
 {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd == -1) {
-        conf_set_error(CONF_ERR_FATAL, "%s", path);
-        return nullptr;
-    }
     struct stat status;
-    if (fstat(fd, &status) == -1)
-        return refuseFile(fd, path, "", errno);
-    if (!S_ISREG(status.st_mode))
-        return refuseFile(fd, path, ": not a regular file",
-                          S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    const int fd = conf_open_regular(path, O_RDONLY, &status);
+    if (fd == -1)
+        return nullptr;
     if (status.st_size > CONF_MAX_FILE_SIZE) {
         char why[32];
         snprintf(why, sizeof why, ": larger than %ld MiB", CONF_MAX_FILE_SIZE >> 20);
-        return refuseFile(fd, path, why, EFBIG);
+        conf_refuse_file(fd, path, why, EFBIG);
+        return nullptr;
     }
     // A regular file's reads wait for the disk as usual.
     const int flags = fcntl(fd, F_GETFL);
-    if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1)
-        return refuseFile(fd, path, "", errno);
-    FILE *file = fdopen(fd, "r");
-    return file ? file : refuseFile(fd, path, "", errno);
+    FILE *file = nullptr;
+    if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 || !(file = fdopen(fd, "r")))
+        conf_refuse_file(fd, path, "", errno);
+    return file;
 }
 
 ConfSection *conf_load(const char *program, const char *file, const ConfVar *tmpl, int count)

@@ -146,12 +146,14 @@ static bool writeSection(FILE *stream, const ConfSection *section)
  */
 static bool prepareFile(const char *program, const char *file, const char *path, bool *created)
 {
-    FILE *existing = fopen(path, "r+");
-    if (existing) {
-        fclose(existing);
+    // Only a regular file is replaced: a FIFO, a device or a link to one
+    // (/dev/null, say) is refused rather than swapped for a new file.
+    struct stat status;
+    const int existing = conf_open_regular(path, O_RDWR, &status);
+    if (existing != -1) {
+        close(existing);
         return true;
     }
-    conf_set_error(CONF_ERR_FATAL, "%s", path);
     if (errno != ENOENT)
         return false;
     char *directory = conf_make_dir(program);

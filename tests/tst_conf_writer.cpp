@@ -121,6 +121,7 @@ private slots:
     void keepsASymbolicLink();
     void refusesWhatWouldNotReadBack_data();
     void refusesWhatWouldNotReadBack();
+    void unwritableConfiguration_data();
     void unwritableConfiguration();
     void failingCallsLeaveTheOldFile_data();
     void failingCallsLeaveTheOldFile();
@@ -315,15 +316,36 @@ void TestConfWriter::refusesWhatWouldNotReadBack()
     QCOMPARE(directoryEntries(), QStringList {"config"});
 }
 
+void TestConfWriter::unwritableConfiguration_data()
+{
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<QByteArray>("why");
+
+    QTest::newRow("a directory") << QByteArray("directory")
+                                 << QByteArray(": Fatal error: Is a directory");
+    QTest::newRow("a FIFO, never swapped for a file")
+            << QByteArray("fifo")
+            << QByteArray(": not a regular file: Fatal error: Invalid argument");
+}
+
+// What stands where the file should be is left as it is.
 void TestConfWriter::unwritableConfiguration()
 {
-    QVERIFY(QDir().mkpath(configPath())); // a directory where the file should be
+    QFETCH(QByteArray, kind);
+    QFETCH(QByteArray, why);
+
+    const QByteArray path = QFile::encodeName(configPath());
+    QVERIFY(QDir().mkpath(configDirectory()));
+    if (kind == "directory")
+        QVERIFY(QDir().mkpath(configPath()));
+    else
+        QCOMPARE(mkfifo(path.constData(), 0600), 0);
     ConfSection *sections = typedSections();
     QCOMPARE(saveTyped(sections), -1);
     conf_free_sections(sections);
-    QCOMPARE(QByteArray(conf_error_text()),
-             "Fatal: " + QFile::encodeName(configPath()) + ": Fatal error: Is a directory\n");
-    QVERIFY(QFileInfo(configPath()).isDir());
+    QCOMPARE(QByteArray(conf_error_text()), "Fatal: " + path + why + "\n");
+    const QFileInfo info(configPath());
+    QVERIFY(kind == "directory" ? info.isDir() : !info.isFile());
     QCOMPARE(directoryEntries(), QStringList {"config"});
 }
 
@@ -339,8 +361,7 @@ void TestConfWriter::failingCallsLeaveTheOldFile_data()
     QTest::newRow("fflush") << QByteArray("fflush") << ENOSPC << 0;
     QTest::newRow("fsync: the directory's, after the rename, is harmless")
             << QByteArray("fsync") << EIO << 1;
-    QTest::newRow("fclose: the stream that only checked for write access is harmless")
-            << QByteArray("fclose") << EDQUOT << 1;
+    QTest::newRow("fclose") << QByteArray("fclose") << EDQUOT << 0;
     QTest::newRow("rename") << QByteArray("rename") << EXDEV << 0;
 }
 
