@@ -18,10 +18,14 @@ def countdown_texts(phrases):
 class ScreenReaderTest(Scenario):
     TIME_LIMIT = 150
 
-    def assert_counts_aloud(self, phrases, start):
-        """The countdown was told at least twice, never twice the same in a row."""
+    def assert_counts_aloud(self, phrases, start, first_announced):
+        """The countdown was read as it came, with the time left (a busy
+        machine may read it a tick or two late, never as late as the first
+        announcement), then told at least once more, never twice the same
+        in a row."""
         told = countdown_texts(phrases)
         self.assertTrue(told and told[0].startswith(start), phrases)
+        self.assertGreater(int(told[0].split()[-2]), first_announced, phrases)
         self.assertGreaterEqual(len(told), 2, phrases)
         self.assertEqual([a for a, b in zip(told, told[1:]) if a == b], [], phrases)
 
@@ -43,7 +47,7 @@ class ScreenReaderTest(Scenario):
             "the confirmation's count told twice", lambda p: len(set(countdown_texts(p))) >= 2
         )
         self.assertIn("Confirm: Logout", " ".join(confirmation))
-        self.assert_counts_aloud(confirmation, "Logging out in 10 seconds")
+        self.assert_counts_aloud(confirmation, "Logging out in", 5)
         # Orca's title request names the confirmation alone: the chooser it
         # covers is no second dialog.
         desktop.key("Insert+KP_Enter")
@@ -67,7 +71,7 @@ class ScreenReaderTest(Scenario):
             "the countdown told twice", lambda p: len(set(countdown_texts(p))) >= 2, timeout=30
         )
         self.assertIn("Shutdown countdown", " ".join(countdown))
-        self.assert_counts_aloud(countdown, "Shutdown in 60 Seconds")
+        self.assert_counts_aloud(countdown, "Shutdown in", 50)
         a11y.do(program, a11y.window(program, "Shutdown countdown").find("Cancel timer"))
         self.assertEqual(program.wait(), 0, program.output())
         self.assertEqual(self.markers.lines(), [])
