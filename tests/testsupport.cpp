@@ -36,13 +36,13 @@ QString testHome()
     return QString::fromLocal8Bit(home);
 }
 
-QWidget *waitForModal(int timeoutMs)
+QWidget *waitForModal(const QMetaObject &kind, int timeoutMs)
 {
     QWidget *modal = nullptr;
     const bool shown = QTest::qWaitFor(
-            [&modal] {
+            [&modal, &kind] {
                 modal = QApplication::activeModalWidget();
-                return modal && modal->isVisible();
+                return modal && modal->isVisible() && kind.cast(modal);
             },
             timeoutMs);
     return shown ? modal : nullptr;

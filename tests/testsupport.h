@@ -1,9 +1,12 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <QTimer>
 
 class QWidget;
 
@@ -14,8 +17,22 @@ void failOnConnectWarnings();
 // The private home directory the test runs in (see with-home.sh).
 QString testHome();
 
-// The modal widget on top, once it is visible; null after the timeout.
-QWidget *waitForModal(int timeoutMs = 5000);
+// The modal widget on top, once it is visible and of the class kind; null
+// after the timeout.
+QWidget *waitForModal(const QMetaObject &kind, int timeoutMs = 5000);
+
+// Answers the next modal dialog of the class Dialog: once the event loop runs
+// (the one that opens the dialog, or the dialog's own exec()), waits for the
+// dialog on top and calls answer(dialog); a failure if none comes.
+template<typename Dialog, typename Answer>
+void answerModal(Answer answer)
+{
+    QTimer::singleShot(0, qApp, [answer] {
+        auto *dialog = static_cast<Dialog *>(waitForModal(Dialog::staticMetaObject));
+        QVERIFY2(dialog, Dialog::staticMetaObject.className());
+        answer(dialog);
+    });
+}
 
 // What a screen reader is told as notifications appear (what the program's
 // Announcers say), in order, while this object lives. The program's
