@@ -1,14 +1,12 @@
 // Helpers shared by the tests.
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
-
-class QWidget;
 
 // A string-based connect that names a missing signal or slot only prints a
 // warning at run time; this turns such warnings into test failures.
@@ -17,19 +15,19 @@ void failOnConnectWarnings();
 // The private home directory the test runs in (see with-home.sh).
 QString testHome();
 
-// The modal widget on top, once it is visible and of the class kind; null
-// after the timeout.
-QWidget *waitForModal(const QMetaObject &kind, int timeoutMs = 5000);
-
 // Answers the next modal dialog of the class Dialog: once the event loop runs
 // (the one that opens the dialog, or the dialog's own exec()), waits for the
-// dialog on top and calls answer(dialog); a failure if none comes.
+// dialog to show on top and calls answer(dialog); a failure if none does.
 template<typename Dialog, typename Answer>
 void answerModal(Answer answer)
 {
     QTimer::singleShot(0, qApp, [answer] {
-        auto *dialog = static_cast<Dialog *>(waitForModal(Dialog::staticMetaObject));
-        QVERIFY2(dialog, Dialog::staticMetaObject.className());
+        Dialog *dialog = nullptr;
+        QVERIFY2(QTest::qWaitFor([&dialog] {
+                     dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+                     return dialog && dialog->isVisible();
+                 }),
+                 Dialog::staticMetaObject.className());
         answer(dialog);
     });
 }
