@@ -12,6 +12,7 @@
 #include "keyboardgrab.h"
 #include "mainwin.h"
 #include "msgbox.h"
+#include "rootcapture.h"
 #include "timerwin.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <future>
+#include <memory>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -255,9 +257,12 @@ int runFarewelldesk(int &argc, char **argv)
     int screenNumber = 0;
     xcb_connection_t *display = requireDisplay(argc, argv, &screenNumber);
     KeyboardGrab::setDisplayConnection(display);
-    // The X server copies the screens while Qt loads its plugins.
+    // The X server copies the screens while Qt loads its plugins. Static: the
+    // early exits below, through exit(), wait for its thread rather than end
+    // the process under its feet.
+    static auto capture = std::make_unique<RootCapture>();
     if (display)
-        BgWin::startGrab(display, screenNumber);
+        capture->start(display, screenNumber);
     const bool glDisabled = setForQt(glIntegrationVariable, "none");
     const bool x11Chosen = !qtOption(argc, argv, "platform") && setForQt(platformVariable, "xcb");
     QApplication app(argc, argv);
@@ -295,7 +300,7 @@ int runFarewelldesk(int &argc, char **argv)
         QFontDatabase().families();
 #endif
     });
-    BgWin *backdrop = new BgWin(nullptr);
+    BgWin *backdrop = new BgWin(std::move(capture), nullptr);
     Mainwin *chooser = new Mainwin(backdrop);
     preloaded.wait();
     resetForCommands(glIntegrationVariable, glDisabled);

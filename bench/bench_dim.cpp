@@ -2,7 +2,7 @@
 // plain memcpy of the same bytes and the per-pixel pixel()/setPixel() way.
 // Prints medians of several runs and their ratios; it never fails.
 // Run: QT_QPA_PLATFORM=offscreen bench_dim [width height runs]
-#include "bgwin.h"
+#include "rootcapture.h"
 
 #include <QCoreApplication>
 #include <QImage>

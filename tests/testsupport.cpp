@@ -2,8 +2,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QTest>
-#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,18 +32,6 @@ QString testHome()
     if (home.isEmpty())
         qFatal("FAREWELLDESK_TEST_HOME is not set: run the test through testing/with-home.sh");
     return QString::fromLocal8Bit(home);
-}
-
-QWidget *waitForModal(int timeoutMs)
-{
-    QWidget *modal = nullptr;
-    const bool shown = QTest::qWaitFor(
-            [&modal] {
-                modal = QApplication::activeModalWidget();
-                return modal && modal->isVisible();
-            },
-            timeoutMs);
-    return shown ? modal : nullptr;
 }
 
 // Without a screen reader Qt sends no accessibility events: the objects

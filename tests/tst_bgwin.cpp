@@ -1,4 +1,5 @@
 #include "bgwin.h"
+#include "rootcapture.h"
 #include "testsupport.h"
 
 #include <QDialog>

@@ -465,9 +465,7 @@ private slots:
         countdown.show();
         fakeNow += elapsed;
         int shownHours = -1, shownMinutes = -1;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<Timerwin *>(waitForModal());
-            QVERIFY(dialog);
+        answerModal<Timerwin>([&](Timerwin *dialog) {
             QVERIFY(!(dialog->windowFlags() & Qt::FramelessWindowHint));
             shownHours = dialog->findChild<QSpinBox *>("hoursBox")->value();
             shownMinutes = dialog->findChild<QSpinBox *>("minutesBox")->value();
@@ -508,9 +506,7 @@ private slots:
         stopTrayProbe(countdown);
         countdown.show();
         fakeNow += 20;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<Timerwin *>(waitForModal());
-            QVERIFY(dialog);
+        answerModal<Timerwin>([&](Timerwin *dialog) {
             dialog->setHours(newHours);
             dialog->setMinutes(newMinutes);
             QTest::mouseClick(button(dialog, "okButton"), Qt::LeftButton);
@@ -538,9 +534,8 @@ private slots:
         QTimer::singleShot(0, this, [&] {
             QTest::mouseClick(button(&countdown, "changeTimerButton"), Qt::LeftButton);
         });
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<Timerwin *>(waitForModal());
-            dialogSeen = dialog;
+        answerModal<Timerwin>([&](Timerwin *) {
+            dialogSeen = true;
             fakeNow += 60;
             fire(tickTimer(countdown));
         });

@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QTranslator>
 
 #include <memory>
@@ -120,9 +119,8 @@ private slots:
         Delay *delay = makeDelay(10);
         QSignalSpy rejectedSpy(delay, SIGNAL(rejected()));
         bool closed = true;
-        QTimer::singleShot(0, delay, [&] {
-            QWidget *modal = waitForModal();
-            QCOMPARE(modal, delay);
+        answerModal<Delay>([&](Delay *shown) {
+            QCOMPARE(shown, delay);
             if (how == QLatin1String("action"))
                 QTest::mouseClick(delay->findChild<QPushButton *>("actionButton"), Qt::LeftButton);
             else if (how == QLatin1String("cancel"))

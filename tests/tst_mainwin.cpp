@@ -74,9 +74,7 @@ private:
     // "ticks" (lets it run out) or "cancel".
     void answerDelay(const QString &how, Confirmation &seen)
     {
-        QTimer::singleShot(0, this, [this, how, &seen] {
-            auto *delay = qobject_cast<Delay *>(waitForModal());
-            QVERIFY(delay);
+        answerModal<Delay>([this, how, &seen](Delay *delay) {
             seen.actionText = delay->findChild<QPushButton *>("actionButton")->text();
             seen.labelText = delay->findChild<QLabel *>()->text();
             seen.overChooser = coversCentred(delay->geometry(), chooser->geometry());
@@ -102,8 +100,8 @@ private:
     // Clicks the chooser's button once exec() runs.
     void clickWhenShown(const QString &name)
     {
-        QTimer::singleShot(0, this, [this, name] {
-            QCOMPARE(waitForModal(), chooser);
+        answerModal<Mainwin>([this, name](Mainwin *shown) {
+            QCOMPARE(shown, chooser);
             QTest::mouseClick(button(name), Qt::LeftButton);
         });
     }
@@ -281,9 +279,8 @@ private slots:
         bool chooserBack = false;
         clickWhenShown("rebootButton");
         answerDelay("cancel", seen);
-        QTimer::singleShot(0, this, [this, &chooserBack] {
-            QTRY_COMPARE(QApplication::activeModalWidget(), chooser);
-            chooserBack = chooser->isVisible();
+        answerModal<Mainwin>([this, &chooserBack](Mainwin *shown) {
+            chooserBack = shown == chooser && chooser->isVisible();
             QTest::mouseClick(button("cancelButton"), Qt::LeftButton);
         });
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
@@ -322,8 +319,8 @@ private slots:
     void escapeRejects()
     {
         QFETCH(int, modifiers);
-        QTimer::singleShot(0, this, [this, modifiers] {
-            QCOMPARE(waitForModal(), chooser);
+        answerModal<Mainwin>([this, modifiers](Mainwin *shown) {
+            QCOMPARE(shown, chooser);
             QTest::keyClick(chooser, Qt::Key_Escape, Qt::KeyboardModifiers(modifiers));
         });
         QCOMPARE(chooser->exec(), int(QDialog::Rejected));
@@ -357,8 +354,8 @@ private slots:
 
     void returnPressesTheFocusedButton()
     {
-        QTimer::singleShot(0, this, [this] {
-            QCOMPARE(waitForModal(), chooser);
+        answerModal<Mainwin>([this](Mainwin *shown) {
+            QCOMPARE(shown, chooser);
             QVERIFY(QTest::qWaitForWindowActive(chooser));
             for (int i = 0; i < 5; ++i)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
@@ -396,8 +393,8 @@ private slots:
         const Qt::KeyboardModifiers modifiers =
                 typed.at(0).isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
         Confirmation seen;
-        QTimer::singleShot(0, this, [this, typed, modifiers, actionId, &seen] {
-            QCOMPARE(waitForModal(), chooser);
+        answerModal<Mainwin>([this, typed, modifiers, actionId, &seen](Mainwin *shown) {
+            QCOMPARE(shown, chooser);
             QTRY_COMPARE(QApplication::activeWindow(), chooser);
             if (actionId != TimerAction)
                 answerDelay("action", seen);
@@ -511,17 +508,15 @@ private slots:
     {
         bool stillConfirming = false;
         clickWhenShown("lockButton");
-        QTimer::singleShot(0, this, [this, &stillConfirming] {
-            auto *delay = qobject_cast<Delay *>(waitForModal());
-            QVERIFY(delay);
+        answerModal<Delay>([this, &stillConfirming](Delay *delay) {
             QTRY_COMPARE(QApplication::activeWindow(), delay);
             for (const char *letter : {"l", "r", "s", "u", "t", "K"})
                 type(QString::fromLatin1(letter));
             // Neither answered nor a second confirmation opened by the chooser.
             stillConfirming = delay->isVisible() && QApplication::activeModalWidget() == delay
                               && chooser->findChildren<Delay *>().size() == 1;
-            QTimer::singleShot(0, this, [this] {
-                QTRY_COMPARE(QApplication::activeModalWidget(), chooser);
+            answerModal<Mainwin>([this](Mainwin *shown) {
+                QCOMPARE(shown, chooser);
                 QTest::mouseClick(button("cancelButton"), Qt::LeftButton);
             });
             QTest::keyClick(delay, Qt::Key_Escape);

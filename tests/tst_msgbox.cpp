@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextCodec>
-#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -31,9 +30,7 @@ private:
     Shown showAndRead(Call call)
     {
         Shown shown;
-        QTimer::singleShot(0, this, [&shown] {
-            auto *box = qobject_cast<QMessageBox *>(waitForModal());
-            QVERIFY(box);
+        answerModal<QMessageBox>([&shown](QMessageBox *box) {
             shown = {box->windowTitle(),     box->text(),       box->icon(),
                      box->standardButtons(), box->textFormat(), !box->windowIcon().isNull()};
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);

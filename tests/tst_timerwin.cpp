@@ -7,7 +7,6 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -146,9 +145,7 @@ private slots:
         Timerwin dialog;
         dialog.setHours(2);
         dialog.setMinutes(15);
-        QTimer::singleShot(0, this, [how] {
-            QWidget *modal = waitForModal();
-            QVERIFY(modal);
+        answerModal<Timerwin>([how](Timerwin *modal) {
             if (how == "ok")
                 QTest::mouseClick(modal->findChild<QPushButton *>("okButton"), Qt::LeftButton);
             else if (how == "cancel")
@@ -166,9 +163,7 @@ private slots:
     void okAtOnceGivesOneMinute()
     {
         Timerwin dialog;
-        QTimer::singleShot(0, this, [] {
-            QWidget *modal = waitForModal();
-            QVERIFY(modal);
+        answerModal<Timerwin>([](Timerwin *modal) {
             QTest::mouseClick(modal->findChild<QPushButton *>("okButton"), Qt::LeftButton);
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));

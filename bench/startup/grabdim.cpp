@@ -5,6 +5,7 @@
 // backdrop window is exposed. Prints medians of several runs; it never fails.
 // Run: DISPLAY=:N QT_XCB_GL_INTEGRATION=none grabdim [runs]
 #include "bgwin.h"
+#include "rootcapture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
