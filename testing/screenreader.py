@@ -19,10 +19,9 @@ Debian packages: orca and speech-dispatcher, beside those of the bus.
 import os
 import re
 import shutil
-import subprocess
 import sys
 
-from xdesktop import wait_for
+from waiting import wait_for
 
 LAUNCHER = "/usr/bin/orca"
 SPEECH_DISPATCHER = "speech-dispatcher"

@@ -2,8 +2,10 @@
 
 import sys
 
+import scenario
 import xdesktop
-from xdesktop import Scenario, wait_for
+from scenario import Scenario
+from waiting import wait_for
 
 CHOOSER = """dialog 'End the session'
   image 'Power symbol'
@@ -93,4 +95,4 @@ if __name__ == "__main__":
     if missing:
         print("skipped: install the packages %s" % " ".join(sorted(missing)), file=sys.stderr)
         sys.exit(77)
-    xdesktop.main()
+    scenario.main()

@@ -6,17 +6,20 @@ Tests print lines "measure: ..." that tests/e2e/release-matrix gathers into
 its table.
 """
 
+import functools
 import os
 import re
 import sys
 
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+from PIL import ImageChops
+from scenario import Scenario
+from waiting import wait_for
+from xclient import widen
 
 SIZE = (1920, 1080)
 BACKGROUND = (0xC6, 0x82, 0x42)  # as exact in 16-bit colour as in 24-bit
 PANEL_ROWS = 48  # every panel here sits at the bottom, no higher than this
-DIM = bytes(value >> 2 for value in range(256))  # what the backdrop makes of each channel, in its own bits
 
 
 def measure(desktop, text):
@@ -25,49 +28,33 @@ def measure(desktop, text):
 
 def frame(desktop, window):
     """window's rectangle with the window manager's frame: (left, top, right, bottom), right and bottom excluded."""
-    extents = desktop.x("xprop", "-id", window.wid, "_NET_FRAME_EXTENTS", check=False)
-    left, right, top, bottom = [int(v) for v in re.findall(r"\d+", extents.partition("=")[2])] or [0, 0, 0, 0]
+    left, right, top, bottom = desktop.property(window.wid, "_NET_FRAME_EXTENTS") or [0, 0, 0, 0]
     return window.x - left, window.y - top, window.x + window.width + right, window.y + window.height + bottom
 
 
-def channels(image, y):
-    """Row y of image as three strings of bytes, red, green and blue, each value in the channel's own bits.
-
-    Dumps differ in their pixel format (3 or 4 bytes a pixel, 16-bit colour):
-    the row read as one number, shifted and masked, has every pixel's channel
-    in the low byte of that pixel.
-    """
-    size, order = image.bytes_per_pixel, image.byte_order
-    row = int.from_bytes(image.row(y), order)
-    low = 0 if image.lsb_first else size - 1
-    result = []
-    for mask, shift in zip(image.masks, image.shifts):
-        every_pixel = (mask >> shift).to_bytes(size, order) * (image.stride // size) + bytes(image.stride % size)
-        values = (row >> shift) & int.from_bytes(every_pixel, order)
-        result.append(values.to_bytes(image.stride, order)[low::size][: image.width])
-    return result
+def dimmed(image):
+    """image as the backdrop dims it: each channel a quarter, in the channel's own bits."""
+    table = []
+    for mask in image.info["masks"]:
+        bits = bin(mask).count("1")
+        table += [widen((value >> (8 - bits)) >> 2, bits) for value in range(256)]
+    return image.point(table)
 
 
 def undimmed(before, after, hole):
     """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many."""
+    wrong = functools.reduce(ImageChops.lighter, ImageChops.difference(dimmed(before), after).split())
+    wrong = wrong.point(lambda value: 255 if value else 0)
     left, top, right, bottom = hole
-    width, first, count = before.width, None, 0
-    for y in range(before.height):
-        expected = [channel.translate(DIM) for channel in channels(before, y)]
-        seen = channels(after, y)
-        spans = [(0, width)] if not top <= y < bottom else [(0, max(left, 0)), (min(right, width), width)]
-        for start, end in spans:
-            if all(e[start:end] == s[start:end] for e, s in zip(expected, seen)):
-                continue
-            for x in range(start, end):
-                if any(e[x] != s[x] for e, s in zip(expected, seen)):
-                    first = first or (x, y)
-                    count += 1
-    return first, count
+    wrong.paste(0, (max(left, 0), max(top, 0), min(right, wrong.width), min(bottom, wrong.height)))
+    if not wrong.getbbox():
+        return None, 0
+    y = wrong.getbbox()[1]
+    return (wrong.crop((0, y, wrong.width, y + 1)).getbbox()[0], y), wrong.histogram()[255]
 
 
 def colours(image, left, top, right, bottom):
-    return {image.pixel(x, y) for y in range(top, bottom) for x in range(left, right)}
+    return {colour for _, colour in image.crop((left, top, right, bottom)).getcolors(1 << 24)}
 
 
 class DesktopTest(Scenario):
@@ -93,7 +80,7 @@ class DesktopTest(Scenario):
         inside = [(x, y) for x in xs for y in ys]
 
         def covered(shot):
-            return sum(shot.pixel(x, y) == tuple(c >> 2 for c in before.pixel(x, y)) for x, y in inside)
+            return sum(shot.getpixel((x, y)) == tuple(c >> 2 for c in before.getpixel((x, y))) for x, y in inside)
 
         shots = []
 
@@ -138,7 +125,7 @@ class DesktopTest(Scenario):
         ]:
             with self.subTest(name):
                 desktop = self.on_desktop()
-                self.markers = xdesktop.Markers()
+                self.markers = scenario.Markers()
                 program = self.start(desktop)
                 self.wait_chooser(desktop, program, keyboard=True)
                 desktop.key(*keys)
@@ -200,7 +187,7 @@ class DesktopTest(Scenario):
             shot = desktop.screenshot()
             top = SIZE[1] - PANEL_ROWS
             spots = [
-                (x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.pixel(x, y) != before.pixel(x, y)
+                (x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.getpixel((x, y)) != before.getpixel((x, y))
             ]
             if not spots:
                 return None
@@ -215,4 +202,4 @@ class DesktopTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

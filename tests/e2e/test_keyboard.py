@@ -4,8 +4,10 @@ import os
 import re
 import time
 
+import scenario
 import xdesktop
-from xdesktop import Scenario, wait_for
+from scenario import Scenario
+from waiting import wait_for
 
 # Keys pressed in the chooser right after it appears, then in the countdown
 # (whose action button has the focus), and the action that must have run.
@@ -81,18 +83,18 @@ class KeyboardTest(Scenario):
         """Keeps key down past the server's auto-repeat delay, then releases it."""
         delay = int(re.search(r"auto repeat delay:\s*(\d+)", desktop.x("xset", "q")).group(1))
         time.sleep(delay / 1000 + 1)  # the user's hand, not a wait for the program: repeats come meanwhile
-        desktop.x("xdotool", "keyup", key)
+        desktop.press(key, down=False)
 
     def test_held_keys_act_once_at_most(self):
         """Return held since before the start (a launcher's), then held in the
         chooser and in its confirmation: only a fresh press acts, once."""
         desktop = self.desktop()
         desktop.x("xset", "r", "on")
-        desktop.x("xdotool", "keydown", "Return")
+        desktop.press("Return")
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         self.release_later(desktop, "Return")
-        desktop.x("xdotool", "keydown", "Return")  # a fresh one: Logout, whose confirmation its repeats reach
+        desktop.press("Return")  # a fresh one: Logout, whose confirmation its repeats reach
         self.release_later(desktop, "Return")
         delay = self.countdown(desktop, chooser)
         desktop.wait_focus(delay)
@@ -108,7 +110,7 @@ class KeyboardTest(Scenario):
             with self.subTest(name):
                 desktop = xdesktop.Desktop()
                 with desktop:
-                    self.markers = xdesktop.Markers()
+                    self.markers = scenario.Markers()
                     program = self.start(desktop)
                     chooser = self.wait_chooser(desktop, program, keyboard=True)
                     desktop.key(*chooser_keys)
@@ -120,4 +122,4 @@ class KeyboardTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

@@ -4,8 +4,9 @@ import re
 import sys
 
 import screenreader
+import scenario
 import xdesktop
-from xdesktop import Scenario
+from scenario import Scenario
 
 COUNTDOWN = re.compile(r"(?:Logging out|Shutdown) in \d+ \w+")
 
@@ -86,4 +87,4 @@ if __name__ == "__main__":
     if missing:
         print("skipped: install the packages %s" % " ".join(sorted(missing)), file=sys.stderr)
         sys.exit(77)
-    xdesktop.main()
+    scenario.main()

@@ -3,8 +3,9 @@
 import time
 
 import windowmanagers
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+from scenario import Scenario
+from waiting import wait_for
 
 
 class TimerTest(Scenario):
@@ -22,7 +23,7 @@ class TimerTest(Scenario):
             shot = desktop.screenshot()
             found = 0
             for y in range(icon.y, icon.y + icon.height):
-                row = [shot.pixel(x, y) for x in range(icon.x, icon.x + icon.width)]
+                row = [shot.getpixel((x, y)) for x in range(icon.x, icon.x + icon.width)]
                 common = max(set(row), key=row.count)
                 found += sum(sum(abs(a - b) for a, b in zip(pixel, common)) > 60 for pixel in row)
             return found > icon.width * icon.height // 5
@@ -108,8 +109,8 @@ class TimerTest(Scenario):
         # Ok iconifies it; the window manager's list of windows brings it back.
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to put the window away", lambda: not desktop.dialogs())
-        self.assertIn("Iconic", desktop.x("xprop", "-id", window.wid, "WM_STATE"))
-        desktop.x("xdotool", "windowactivate", window.wid)
+        self.assertTrue(desktop.iconic(window))
+        desktop.activate(window)
         desktop.wait_dialog("the countdown window back")
         self.assert_tells_the_time(desktop, program)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
@@ -137,14 +138,14 @@ class TimerTest(Scenario):
         self.assert_tells_the_time(desktop, program)
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to put the window away", lambda: not desktop.dialogs())
-        self.assertIn("Iconic", desktop.x("xprop", "-id", window.wid, "WM_STATE"))
+        self.assertTrue(desktop.iconic(window))
 
         windowmanagers.spawn_logged(desktop, panel.args, windowmanagers.private_env(desktop))
         icon = self.tray_icon(desktop)
         wait_for(
             "the window to leave the task list for the tray",
             lambda: not desktop.dialogs()
-            and "Iconic" not in desktop.x("xprop", "-id", window.wid, "WM_STATE", check=False),
+            and not desktop.iconic(window),
         )
         desktop.click(*icon.centre)
         desktop.wait_focus(desktop.wait_dialog("the countdown window from the tray"))
@@ -154,4 +155,4 @@ class TimerTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

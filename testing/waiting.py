@@ -1,0 +1,15 @@
+"""Waiting for what a user would see happen, never for a fixed time."""
+
+import time
+
+
+def wait_for(what, predicate, timeout=20.0, interval=0.1):
+    """Polls predicate until it returns something true; returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, what))
+        time.sleep(interval)
