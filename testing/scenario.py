@@ -16,7 +16,7 @@ import sys
 import unittest
 
 import xdesktop
-from waiting import wait_for
+from waiting import wait_for, wait_settled
 from xclient import PROGRAM_CLASS
 from xdesktop import home
 
@@ -144,10 +144,15 @@ class Scenario(unittest.TestCase):
             dialogs = desktop.dialogs()
             return dialogs[0] if desktop.backdrops() and len(dialogs) == 1 else None
 
-        chooser = wait_for("the chooser over the backdrop", ready, timeout=timeout)
+        chooser = wait_settled("the chooser over the backdrop", ready, timeout=timeout)
         if keyboard:
             desktop.wait_focus(chooser)
         return Chooser(chooser, desktop.accessibility.window(program, name))
+
+    def assert_ends_quietly(self, program):
+        """The program ends with 0, and no command has run."""
+        self.assertEqual(program.wait(), 0, program.output())
+        self.assertEqual(self.markers.lines(), [])
 
     def click_button(self, desktop, program, window, button):
         """Clicks the button of that name in the program's window of that name."""

@@ -13,3 +13,17 @@ def wait_for(what, predicate, timeout=20.0, interval=0.1):
         if time.monotonic() > deadline:
             raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, what))
         time.sleep(interval)
+
+
+def wait_settled(what, find, timeout=20.0):
+    """Like wait_for, but returns find's value once two polls in a row give
+    the same: a window manager may move a window as it maps it."""
+    last = []
+
+    def settled():
+        value = find()
+        same = value and last == [value]
+        last[:] = [value]
+        return value if same else None
+
+    return wait_for(what, settled, timeout=timeout)

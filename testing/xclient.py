@@ -7,11 +7,12 @@ from the root window into Pillow images (python3-pil). Watch records what
 happens to the windows on the root from its start on.
 """
 
-import contextlib
 import ctypes
 import ctypes.util
+import dataclasses
 import os
 import time
+from unittest import mock
 
 import Xlib.display
 import Xlib.error
@@ -23,31 +24,19 @@ import Xlib.Xutil
 from PIL import Image
 from Xlib.ext import xtest
 
-from waiting import wait_for
+from waiting import wait_for, wait_settled
 
 PROGRAM_CLASS = "farewelldesk"
 # xdotool's names of the modifiers in a chord such as "ctrl+alt+Delete".
 MODIFIERS = {"ctrl": "Control_L", "alt": "Alt_L", "shift": "Shift_L", "super": "Super_L", "meta": "Meta_L"}
 MARK = "FAREWELLDESK_TEST_MARK"
-
-
-@contextlib.contextmanager
-def authority(path):
-    """XAUTHORITY set to path meanwhile: python-xlib and libX11 read the cookie from there."""
-    saved = os.environ.get("XAUTHORITY")
-    os.environ["XAUTHORITY"] = path
-    try:
-        yield
-    finally:
-        if saved is None:
-            del os.environ["XAUTHORITY"]
-        else:
-            os.environ["XAUTHORITY"] = saved
+# A hand's pace: xdotool's time after each key or button event, in seconds.
+HAND = 0.006
 
 
 def connect(name, cookies):
     """A python-xlib connection to display name, which wants a cookie of the file cookies."""
-    with authority(cookies):
+    with mock.patch.dict(os.environ, XAUTHORITY=cookies):
         return Xlib.display.Display(name)
 
 
@@ -69,12 +58,14 @@ def to_x_colours(image, masks):
     return image.point(table)
 
 
+@dataclasses.dataclass
 class Window:
-    def __init__(self, wid, x, y, width, height, name):
-        self.wid, self.x, self.y, self.width, self.height, self.name = wid, x, y, width, height, name
-
-    def __eq__(self, other):
-        return isinstance(other, Window) and vars(self) == vars(other)
+    wid: int
+    x: int
+    y: int
+    width: int
+    height: int
+    name: str
 
     @property
     def place(self):
@@ -84,9 +75,6 @@ class Window:
     @property
     def centre(self):
         return self.x + self.width // 2, self.y + self.height // 2
-
-    def __repr__(self):
-        return "Window(0x%x %r %dx%d+%d+%d)" % (self.wid, self.name, self.width, self.height, self.x, self.y)
 
 
 class Watch:
@@ -180,38 +168,26 @@ class Client:
             return None
         return Window(wid, corner.x, corner.y, geometry.width, geometry.height, name)
 
-    def viewable(self):
-        """Every viewable window below the root, parents first."""
+    def windows(self, name=None):
+        """The program's mapped windows (by WM_CLASS), or the mapped windows titled name."""
         found, parents = [], [self.root]
         while parents:
             try:
-                children = parents.pop(0).query_tree().children
+                children = parents.pop().query_tree().children
             except Xlib.error.XError:
                 continue  # gone meanwhile
             for child in children:
                 try:
-                    if child.get_attributes().map_state == X.IsViewable:
-                        found.append(child)
-                        parents.append(child)
+                    if child.get_attributes().map_state != X.IsViewable:
+                        continue
+                    parents.append(child)
+                    if name is None and PROGRAM_CLASS not in [part.lower() for part in child.get_wm_class() or ()]:
+                        continue
+                    window = self.window(child.id)
+                    found += [window] if window and name in (None, window.name) else []
                 except Xlib.error.XError:
-                    pass
+                    pass  # gone meanwhile
         return found
-
-    def windows(self, name=None):
-        """The program's mapped windows (by WM_CLASS), or the mapped windows titled name."""
-
-        def chosen(window):
-            if name is None:
-                return PROGRAM_CLASS in [part.lower() for part in window.get_wm_class() or ()]
-            return self.window(window.id).name == name
-
-        found = []
-        for window in self.viewable():
-            try:
-                found += [self.window(window.id)] if chosen(window) else []
-            except Xlib.error.XError:
-                pass
-        return [w for w in found if w is not None]
 
     def backdrops(self):
         """The visible windows that cover a whole monitor."""
@@ -227,7 +203,7 @@ class Client:
             found = [w for w in self.dialogs() if predicate(w)]
             return found[0] if len(found) == 1 else None
 
-        return wait_for(what, find, timeout=timeout)
+        return wait_settled(what, find, timeout=timeout)
 
     def wait_named(self, name, timeout=20):
         """The one visible window titled name."""
@@ -236,7 +212,7 @@ class Client:
             found = self.windows(name=name)
             return found[0] if len(found) == 1 else None
 
-        return wait_for("a window named %r" % name, find, timeout=timeout)
+        return wait_settled("a window named %r" % name, find, timeout=timeout)
 
     def focus(self):
         focus = self.xdisplay.get_input_focus().focus
@@ -258,35 +234,32 @@ class Client:
 
     def looks(self, window, top, bottom):
         """The pixels of window's rows top to bottom (from its top edge)."""
-        box = (window.x, window.y + top, window.x + window.width, window.y + bottom)
-        return self.screenshot().crop(box).tobytes()
+        return self.screenshot(window.x, window.y + top, window.width, bottom - top).tobytes()
 
     # --- acting ------------------------------------------------------------
 
     def click(self, x, y, button=1):
-        """Clicks once the pointer is there. The caller waits for what the click does."""
-        xtest.fake_input(self.xdisplay, X.MotionNotify, x=x, y=y)
-        xtest.fake_input(self.xdisplay, X.ButtonPress, button)
-        xtest.fake_input(self.xdisplay, X.ButtonRelease, button)
-        self.xdisplay.sync()
+        """Clicks once the pointer is there, at a hand's pace as xdotool does.
+        The caller waits for what the click does."""
+        for event, detail in [(X.MotionNotify, 0), (X.ButtonPress, button), (X.ButtonRelease, button)]:
+            xtest.fake_input(self.xdisplay, event, detail, x=x, y=y)
+            self.xdisplay.sync()
+            time.sleep(HAND)
 
     def keycodes(self, chord):
         """The keys of a chord in xdotool's words ("ctrl+alt+Delete")."""
-        codes = []
-        for name in chord.split("+"):
-            code = self.xdisplay.keysym_to_keycode(Xlib.XK.string_to_keysym(MODIFIERS.get(name, name)))
-            if not code:
-                raise ValueError("no key types %r" % name)
-            codes.append(code)
+        keysyms = [Xlib.XK.string_to_keysym(MODIFIERS.get(name, name)) for name in chord.split("+")]
+        codes = [self.xdisplay.keysym_to_keycode(keysym) for keysym in keysyms]
+        if 0 in codes:
+            raise ValueError("no key types all of %r" % chord)
         return codes
 
     def press(self, chord, down=True):
-        """Presses (or releases) the keys of chord, and no more, at a hand's
-        pace: xdotool's, 6 ms after each key."""
+        """Presses (or releases) the keys of chord, and no more, at a hand's pace."""
         for code in self.keycodes(chord) if down else reversed(self.keycodes(chord)):
             xtest.fake_input(self.xdisplay, X.KeyPress if down else X.KeyRelease, code)
             self.xdisplay.sync()
-            time.sleep(0.006)
+            time.sleep(HAND)
 
     def key(self, *chords):
         """Chords to no particular window: they go where the focus is, in order.
@@ -306,7 +279,7 @@ class Client:
         xlib.XOpenDisplay.restype = ctypes.c_void_p
         xlib.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
         xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        with authority(self.authority):
+        with mock.patch.dict(os.environ, XAUTHORITY=self.authority):
             connection = xlib.XOpenDisplay(self.display_name.encode())
         if not connection:
             raise RuntimeError("libX11 cannot open %s" % self.display_name)

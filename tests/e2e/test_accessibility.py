@@ -3,7 +3,7 @@
 import sys
 
 import scenario
-import xdesktop
+from accessibility import Accessibility
 from scenario import Scenario
 from waiting import wait_for
 
@@ -91,7 +91,7 @@ class AccessibilityTest(Scenario):
 
 
 if __name__ == "__main__":
-    missing = xdesktop.Accessibility.missing_packages()
+    missing = Accessibility.missing_packages()
     if missing:
         print("skipped: install the packages %s" % " ".join(sorted(missing)), file=sys.stderr)
         sys.exit(77)

@@ -34,8 +34,7 @@ class KeyboardTest(Scenario):
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Cancel"))
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
         # The defaults live in memory only: nothing is written to the home.
         self.assertFalse(os.path.exists(os.path.join(xdesktop.home(), ".config", "ZVL", "farewelldesk", "config")))
 
@@ -44,8 +43,7 @@ class KeyboardTest(Scenario):
         program = self.start(desktop)
         self.wait_chooser(desktop, program, keyboard=True)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_escape_in_countdown_returns_to_chooser(self):
         desktop = self.desktop()
@@ -58,8 +56,7 @@ class KeyboardTest(Scenario):
         self.assertTrue(program.running())
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_chords_press_no_button(self):
         """In the chooser and in the confirmation: pressed there, a chord would
@@ -76,8 +73,7 @@ class KeyboardTest(Scenario):
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def release_later(self, desktop, key):
         """Keeps key down past the server's auto-repeat delay, then releases it."""
@@ -102,8 +98,7 @@ class KeyboardTest(Scenario):
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_keys_choose_and_confirm_without_a_click(self):
         for name, chooser_keys, delay_keys, action in KEYBOARD_ROWS:

@@ -42,23 +42,21 @@ class TimerTest(Scenario):
         width, height = desktop.monitors[0]
         self.assertLessEqual(abs(window.x * 2 + window.width - width), 1, window)
         self.assertLessEqual(abs(window.y * 2 + window.height - height), 1, window)
+        desktop.wait_focus(window)
+        desktop.key_handled(window, "Escape")  # does nothing here
+        self.assertEqual(desktop.dialogs(), [window])
+        self.assertTrue(program.running())
         desktop.click(*icon.centre)
         wait_for("the countdown window to hide", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
         again = desktop.wait_dialog("the countdown window again")
         self.assertEqual((again.x, again.y), (window.x, window.y), "it came back elsewhere")
-        window = again
-        desktop.wait_focus(window)
-        desktop.key_handled(window, "Escape")  # does nothing here
-        self.assertEqual(desktop.dialogs(), [window])
-        self.assertTrue(program.running())
 
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to hide the countdown window", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
         self.assertNotIn("No Icon set", program.output())
 
     def test_cancelled_timer_dialog_brings_the_chooser_back(self):
@@ -70,8 +68,7 @@ class TimerTest(Scenario):
         self.assertEqual(self.wait_chooser(desktop, program).window.place, chooser.window.place)
         self.assertEqual(len(desktop.backdrops()), 1)
         desktop.click(*chooser.button("Cancel"))
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_shutdown_runs_once_when_the_minute_has_passed(self):
         desktop = self.desktop()
@@ -114,8 +111,7 @@ class TimerTest(Scenario):
         desktop.wait_dialog("the countdown window back")
         self.assert_tells_the_time(desktop, program)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_a_tray_that_goes_away_and_comes_back(self):
         """The panel that holds the tray dies while the timer counts: the
@@ -150,8 +146,7 @@ class TimerTest(Scenario):
         desktop.click(*icon.centre)
         desktop.wait_focus(desktop.wait_dialog("the countdown window from the tray"))
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
 
 if __name__ == "__main__":
