@@ -2,9 +2,9 @@
 drives the program's windows over it (AT-SPI), as a screen reader does.
 
 Accessibility starts the bus with assistive technology switched on, and runs
-this file as a script with a Python that has the AT-SPI client (Debian
-python3-pyatspi, which brings gir1.2-atspi-2.0 and python3-gi), in the
-environment of the desktop's session bus. The script answers one JSON
+this file as a script with the AT-SPI client (Debian python3-pyatspi, which
+brings gir1.2-atspi-2.0 and python3-gi), in the environment of the desktop's
+session bus. The script answers one JSON
 request a line on standard input with one JSON line on standard output:
 
   {"tree": PID}                   the application of process PID as nested
@@ -25,7 +25,7 @@ import sys
 import warnings
 
 import windowmanagers
-from waiting import wait_for
+from waiting import only, wait_for
 
 
 class Node:
@@ -69,7 +69,8 @@ class Node:
 
 class Accessibility:
     """The desktop's accessibility bus with assistive technology switched on,
-    and a client that reads and drives programs over it (the server half of this file).
+    and a client that reads and drives programs over it (this file's script,
+    run by the Python running).
 
     The bus launcher runs on the program's session bus (a private one unless
     the window manager's session has one) and keeps its socket in a folder of
@@ -77,29 +78,18 @@ class Accessibility:
     """
 
     LAUNCHERS = ["/usr/libexec/at-spi-bus-launcher", "/usr/local/libexec/at-spi-bus-launcher"]
-    CLIENT = os.path.abspath(__file__)
 
     @classmethod
     def launcher(cls):
         return next((path for path in cls.LAUNCHERS if os.path.exists(path)), None)
 
     @classmethod
-    def client_python(cls):
-        """A Python that has the AT-SPI client: Debian's own, or the one running."""
-        for python in dict.fromkeys(["/usr/bin/python3", sys.executable]):
-            probe = [python, "-c", "import gi; gi.require_version('Atspi', '2.0')"]
-            if os.path.exists(python) and subprocess.run(probe, capture_output=True).returncode == 0:
-                return python
-        return None
-
-    @classmethod
     def missing_packages(cls):
-        missing = {"at-spi2-core"} if not cls.launcher() else set()
-        if not cls.client_python():
-            missing.add("python3-pyatspi")
-        if not shutil.which("dbus-daemon"):
-            missing.add("dbus-daemon")
-        return missing
+        probe = [sys.executable, "-c", "import gi; gi.require_version('Atspi', '2.0')"]
+        probe = subprocess.run(probe, capture_output=True)
+        found = {"at-spi2-core": cls.launcher(), "python3-pyatspi": not probe.returncode}
+        found["dbus-daemon"] = shutil.which("dbus-daemon")
+        return {package for package, there in found.items() if not there}
 
     def __init__(self, desktop):
         env = desktop.env()
@@ -126,9 +116,8 @@ class Accessibility:
         wait_for("the accessibility bus launcher", self.launcher_running)
         if not self.say("IsEnabled", True):
             raise RuntimeError("the accessibility bus launcher refused IsEnabled")
-        self.client = desktop.spawn(
-            [self.client_python(), self.CLIENT], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True
-        )
+        client = [sys.executable, os.path.abspath(__file__)]
+        self.client = desktop.spawn(client, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def launcher_running(self):
         argv = ["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus"]
@@ -162,7 +151,7 @@ class Accessibility:
         def find():
             app = self.tree(program)
             found = [w for w in app.children if w.name == name and "showing" in w.states] if app else []
-            window = found[0] if len(found) == 1 else None
+            window = only(found)
             settled = window and last and last[-1].extents == window.extents
             last[:] = [window] if window else []
             return window if settled else None

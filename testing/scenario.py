@@ -1,12 +1,8 @@
-"""The end-to-end scenarios' base: the program on a private desktop, its
-harmless commands, and a time limit for each test.
-
-Scenario (a unittest.TestCase) gives each test desktops (xdesktop.py) that
-always go away, runs the real binary on them (Program) with commands that
-only append a marker line to a file in the private home (Markers), and waits
-for the chooser as a user would see it. The tests in tests/e2e/ import it
-from here (CTest puts this folder on PYTHONPATH; to run a test by hand:
-PYTHONPATH=testing python3 tests/e2e/test_action.py).
+"""The end-to-end scenarios' base: a unittest.TestCase with a time limit a
+test, private desktops (xdesktop.py) that always go away, and the real
+binary on them (Program) with commands that only append a marker line to a
+file in the private home (Markers). CTest puts this folder on PYTHONPATH; by
+hand: PYTHONPATH=testing python3 tests/e2e/test_action.py.
 """
 
 import os
@@ -16,7 +12,7 @@ import sys
 import unittest
 
 import xdesktop
-from waiting import wait_for, wait_settled
+from waiting import only, wait_for, wait_settled
 from xclient import PROGRAM_CLASS
 from xdesktop import home
 
@@ -123,15 +119,9 @@ class Scenario(unittest.TestCase):
             desktop.screenshot().save(os.path.join(folder, self.id().split(".", 1)[-1] + ".png"))
 
     def start(self, desktop, *extra, **overrides):
-        program = Program(desktop, self.markers.options(**overrides) + list(extra))
-
-        def reap():
-            if program.running():
-                program.process.kill()
-                program.process.wait()
-
-        self.addCleanup(reap)
-        return program
+        """The program with the marker commands (overrides: see Markers.options),
+        ended with the desktop if it still runs then."""
+        return Program(desktop, self.markers.options(**overrides) + list(extra))
 
     def wait_chooser(self, desktop, program, timeout=20, keyboard=False, name=Chooser.NAME):
         """The chooser once it is shown over the backdrop; with keyboard, once
@@ -141,8 +131,7 @@ class Scenario(unittest.TestCase):
                 raise AssertionError(
                     "the program ended early, status %s: %s" % (program.process.returncode, program.output())
                 )
-            dialogs = desktop.dialogs()
-            return dialogs[0] if desktop.backdrops() and len(dialogs) == 1 else None
+            return desktop.backdrops() and only(desktop.dialogs())
 
         chooser = wait_settled("the chooser over the backdrop", ready, timeout=timeout)
         if keyboard:
@@ -170,11 +159,10 @@ class Scenario(unittest.TestCase):
     def tray_icon(self, desktop):
         """The program's window embedded in an XEmbed tray."""
 
-        def find():
-            icons = [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
-            return icons[0] if len(icons) == 1 else None
+        def icon():
+            return only([w for w in desktop.windows() if w.width <= 64 and w.height <= 64])
 
-        return wait_for("the tray icon", find, timeout=20)
+        return wait_for("the tray icon", icon, timeout=20)
 
 
 def main():

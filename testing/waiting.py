@@ -3,6 +3,11 @@
 import time
 
 
+def only(found):
+    """The one item of found, or None when it has none or more."""
+    return found[0] if len(found) == 1 else None
+
+
 def wait_for(what, predicate, timeout=20.0, interval=0.1):
     """Polls predicate until it returns something true; returns that value."""
     deadline = time.monotonic() + timeout

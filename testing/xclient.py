@@ -24,7 +24,7 @@ import Xlib.Xutil
 from PIL import Image
 from Xlib.ext import xtest
 
-from waiting import wait_for, wait_settled
+from waiting import only, wait_for, wait_settled
 
 PROGRAM_CLASS = "farewelldesk"
 # xdotool's names of the modifiers in a chord such as "ctrl+alt+Delete".
@@ -46,15 +46,12 @@ def widen(value, bits):
 
 
 def to_x_colours(image, masks):
-    """image, decoded by Pillow from 16-bit pixels of these masks, with X's
-    8-bit values instead of Pillow's, which rounds otherwise."""
+    """image, decoded by Pillow from 16-bit pixels of these masks, in X's 8-bit
+    values: Pillow widens a channel of n bits v to v * 255 // (2**n - 1)."""
     table = []
-    for index, mask in enumerate(masks):
-        shift, bits = (mask & -mask).bit_length() - 1, bin(mask).count("1")
-        probe = b"".join((value << shift).to_bytes(2, "little") for value in range(1 << bits))
-        decoded = Image.frombytes("RGB", (1 << bits, 1), probe, "raw", "BGR;16")
-        ours = {decoded.getpixel((value, 0))[index]: widen(value, bits) for value in range(1 << bits)}
-        table += [ours.get(value, value) for value in range(256)]
+    for bits in [bin(mask).count("1") for mask in masks]:
+        top = (1 << bits) - 1
+        table += [widen(-(-value * top // 255), bits) for value in range(256)]
     return image.point(table)
 
 
@@ -199,20 +196,11 @@ class Client:
         return [w for w in self.windows() if (w.width, w.height) not in sizes and w.width > 64]
 
     def wait_dialog(self, what, timeout=20, predicate=lambda w: True):
-        def find():
-            found = [w for w in self.dialogs() if predicate(w)]
-            return found[0] if len(found) == 1 else None
-
-        return wait_settled(what, find, timeout=timeout)
+        return wait_settled(what, lambda: only([w for w in self.dialogs() if predicate(w)]), timeout=timeout)
 
     def wait_named(self, name, timeout=20):
         """The one visible window titled name."""
-
-        def find():
-            found = self.windows(name=name)
-            return found[0] if len(found) == 1 else None
-
-        return wait_settled("a window named %r" % name, find, timeout=timeout)
+        return wait_settled("a window named %r" % name, lambda: only(self.windows(name=name)), timeout=timeout)
 
     def focus(self):
         focus = self.xdisplay.get_input_focus().focus

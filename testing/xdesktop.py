@@ -1,4 +1,4 @@
-"""A private X desktop for end-to-end tests, the demo and the benchmarks.
+"""A private X desktop for the end-to-end tests and the demo.
 
 Desktop starts a private X server (xserver.py: Xvfb; two monitors side by
 side through a nested Xephyr with Xinerama) and a real window manager with
@@ -82,7 +82,6 @@ class Desktop(xserver.Started, Client):
         self.session_env = {}
         self.processes = []
         self.server = None
-        self.display = None
         self.watches = None  # until connected
         # fluxbox's configuration and the logs live here, never in a real home.
         self.home = home_dir or home()
@@ -127,7 +126,6 @@ class Desktop(xserver.Started, Client):
             resizable=self.resizable,
         )
         self.server.start()
-        self.display = self.server.name
         self.connect_x(self.server.name, self.server.authority)
         self.wm.start(self)
         if self.accessible:

@@ -12,7 +12,7 @@ import re
 import sys
 
 import scenario
-from PIL import ImageChops
+from PIL import Image, ImageChops
 from scenario import Scenario
 from waiting import wait_for
 from xclient import widen
@@ -41,10 +41,14 @@ def dimmed(image):
     return image.point(table)
 
 
+def differences(a, b):
+    """An image of the pixels where a and b differ: 255 there, 0 elsewhere."""
+    return functools.reduce(ImageChops.lighter, ImageChops.difference(a, b).split()).point(lambda v: 255 if v else 0)
+
+
 def undimmed(before, after, hole):
     """Pixels of after (outside the rectangle hole) that are not before dimmed: the first (x, y), and how many."""
-    wrong = functools.reduce(ImageChops.lighter, ImageChops.difference(dimmed(before), after).split())
-    wrong = wrong.point(lambda value: 255 if value else 0)
+    wrong = differences(dimmed(before), after)
     left, top, right, bottom = hole
     wrong.paste(0, (max(left, 0), max(top, 0), min(right, wrong.width), min(bottom, wrong.height)))
     if not wrong.getbbox():
@@ -182,19 +186,17 @@ class DesktopTest(Scenario):
         def changed():
             # The tray is the panel's last plugin: the item is the rightmost
             # change (the rest of the panel moves aside to make room).
-            shot = desktop.screenshot()
             top = SIZE[1] - PANEL_ROWS
-            spots = [
-                (x, y) for y in range(top, SIZE[1]) for x in range(SIZE[0]) if shot.getpixel((x, y)) != before.getpixel((x, y))
-            ]
-            if not spots:
+            spots = differences(before.crop((0, top) + SIZE), desktop.screenshot(0, top))
+            # A column with a spot averages to more than 0.
+            columns = [x for x, value in enumerate(spots.resize((SIZE[0], 1), Image.BOX).getdata()) if value]
+            if not columns:
                 return None
-            columns = sorted({x for x, _ in spots})
             left = columns[-1]
             while left - 1 in columns or left - 2 in columns:
                 left -= 1 if left - 1 in columns else 2
-            rows = [y for x, y in spots if x >= left]
-            return left, min(rows), columns[-1] + 1, max(rows) + 1
+            _, first, _, last = spots.crop((left, 0, SIZE[0], PANEL_ROWS)).getbbox()
+            return left, top + first, columns[-1] + 1, top + last
 
         return wait_for("the item in the panel", changed)
 

@@ -90,7 +90,7 @@ class StartupTest(Scenario):
         desktop = self.desktop()
         argv = self.markers.options()
         at = argv.index("-s")
-        program = self.start_raw(desktop, argv[:at] + argv[at + 2 :])
+        program = Program(desktop, argv[:at] + argv[at + 2 :])
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Shutdown system"))
         self.click_button(desktop, program, "Confirm: Shutdown system", "Shutdown system")
@@ -109,15 +109,9 @@ class StartupTest(Scenario):
                 if chosen:
                     env["QT_QPA_PLATFORM"] = chosen
                 program = Program(desktop, self.markers.options(), env=env)
-                self.addCleanup(lambda: program.running() and program.process.kill())
                 desktop.click(*self.wait_chooser(desktop, program).button("Cancel"))
                 self.assertEqual(program.wait(), 0, program.output())
                 self.assertEqual("wayland" in program.output(), tried, program.output())
-
-    def start_raw(self, desktop, argv):
-        program = Program(desktop, argv)
-        self.addCleanup(lambda: program.running() and program.process.kill())
-        return program
 
 
 def unserved_display():
