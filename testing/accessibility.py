@@ -4,8 +4,8 @@ drives the program's windows over it (AT-SPI), as a screen reader does.
 Accessibility starts the bus with assistive technology switched on, and runs
 this file as a script with the AT-SPI client (Debian python3-pyatspi, which
 brings gir1.2-atspi-2.0 and python3-gi), in the environment of the desktop's
-session bus. The script answers one JSON
-request a line on standard input with one JSON line on standard output:
+session bus. The script answers one JSON request a line on standard input
+with one JSON line on standard output:
 
   {"tree": PID}                   the application of process PID as nested
       {"role", "name", "description", "extents": [x, y, w, h], "states",
