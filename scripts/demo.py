@@ -20,7 +20,7 @@ TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(TOP, "testing"))
 import scenario  # noqa: E402 (the end-to-end tests' private desktop and program)
 import xdesktop  # noqa: E402
-from waiting import wait_for  # noqa: E402
+from waiting import only, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("FAREWELLDESK_BIN", os.path.join(TOP, "build", "farewelldesk"))
 SCREENSHOT = os.path.join(os.path.dirname(PROGRAM), "farewelldesk-demo.png")
@@ -50,9 +50,9 @@ def start(desktop, extra=()):
 def wait_chooser(desktop, program):
     def ready():
         if not program.running():
-            raise RuntimeError("farewelldesk ended early (status %s):\n%s" % (program.process.returncode, program.output()))
-        dialogs = desktop.dialogs()
-        return dialogs[0] if desktop.backdrops() and len(dialogs) == 1 else None
+            status, output = program.process.returncode, program.output()
+            raise RuntimeError("farewelldesk ended early (status %s):\n%s" % (status, output))
+        return desktop.backdrops() and only(desktop.dialogs())
 
     return wait_for("the chooser", ready, timeout=20)
 
@@ -146,7 +146,7 @@ def readme_shots(folder):
             chooser_shot(desktop, paths[0])
 
             program = start(desktop)
-            chooser = wait_chooser(desktop, program)
+            wait_chooser(desktop, program)
             a11y = desktop.accessibility
             a11y.do(program, a11y.window(program, "End the session").find("Timer"))
             a11y.do(program, a11y.window(program, "Shutdown timer").find("Ok"))
