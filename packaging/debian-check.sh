@@ -6,7 +6,8 @@
 # the packaged program unpacked into a private folder (test_packaged.py).
 # Needs debhelper, dpkg-dev, lintian, git, unshare (Linux 5.11 or later) and
 # what the end-to-end tests need (xvfb, xauth, fluxbox, xdotool, x11-utils,
-# libnss-wrapper, at-spi2-core, python3-pyatspi, python3).
+# libnss-wrapper, at-spi2-core, python3-pyatspi, python3, python3-xlib,
+# python3-pil).
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,4 +64,4 @@ if ! diff -u "$work/expected" "$work/packaged"; then
 fi
 
 dpkg-deb -x "$deb" "$work/root"
-FAREWELLDESK_PACKAGE_ROOT="$work/root" "$top/testing/with-home.sh" python3 "$top/packaging/test_packaged.py"
+FAREWELLDESK_PACKAGE_ROOT="$work/root" "$top/testing/with-home.sh" /usr/bin/python3 "$top/packaging/test_packaged.py"

@@ -12,8 +12,8 @@ import shlex
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "testing"))
-import xdesktop  # noqa: E402
-from xdesktop import Scenario  # noqa: E402
+import scenario  # noqa: E402
+from scenario import Scenario  # noqa: E402
 
 # Mounts as root of a user namespace, then runs the program as the user again
 # in a namespace nested in it: its home comes from the user's password entry.
@@ -22,7 +22,7 @@ exec unshare --map-user="$2" --map-group="$3" "$1/usr/bin/farewelldesk"
 """
 
 
-class PackagedProgram(xdesktop.Program):
+class PackagedProgram(scenario.Program):
     """The packaged binary, started in the environment given."""
 
     def __init__(self, desktop, root, env):
@@ -68,4 +68,4 @@ class PackagedTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

@@ -12,10 +12,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 
 build_packages="cmake make g++ qtbase5-dev libqt5x11extras5-dev libxcb1-dev libxcb-shm0-dev libxkbcommon-dev libxkbcommon-x11-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n"
-demo_packages="python3 xvfb xauth fluxbox xdotool x11-utils x11-xserver-utils imagemagick
+demo_packages="python3 python3-xlib python3-pil xvfb xauth fluxbox xdotool x11-utils
     adwaita-icon-theme libqt5svg5"
 qt6_packages="qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6core5compat6-dev"
-test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps xserver-xephyr mandoc
+test_packages="libnss-wrapper valgrind clang libclang-rt-14-dev x11-apps x11-xserver-utils xserver-xephyr mandoc
     desktop-file-utils openbox tint2 i3-wm xfwm4 xfce4-panel dbus-daemon libglib2.0-bin icewm
     at-spi2-core python3-pyatspi orca speech-dispatcher appstream debhelper dpkg-dev lintian git"
 
@@ -80,7 +80,8 @@ run() {
     # shellcheck disable=SC2086
     install_missing $build_packages $demo_packages
     build "$top/build" -DBUILD_TESTING=OFF
-    exec python3 "$top/scripts/demo.py" "$@"
+    # The system's Python, which has the packages installed above.
+    exec "$(command -v /usr/bin/python3 || command -v python3)" "$top/scripts/demo.py" "$@"
 }
 
 test_all() {

@@ -18,7 +18,9 @@ import tempfile
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(TOP, "testing"))
-import xdesktop  # noqa: E402 (the private X desktop of the end-to-end tests)
+import scenario  # noqa: E402 (the end-to-end tests' private desktop and program)
+import xdesktop  # noqa: E402
+from waiting import only, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("FAREWELLDESK_BIN", os.path.join(TOP, "build", "farewelldesk"))
 SCREENSHOT = os.path.join(os.path.dirname(PROGRAM), "farewelldesk-demo.png")
@@ -42,17 +44,17 @@ def harmless_options():
 
 def start(desktop, extra=()):
     os.environ["FAREWELLDESK_BIN"] = PROGRAM
-    return xdesktop.Program(desktop, harmless_options() + list(extra))
+    return scenario.Program(desktop, harmless_options() + list(extra))
 
 
 def wait_chooser(desktop, program):
     def ready():
         if not program.running():
-            raise RuntimeError("farewelldesk ended early (status %s):\n%s" % (program.process.returncode, program.output()))
-        dialogs = desktop.dialogs()
-        return dialogs[0] if desktop.backdrops() and len(dialogs) == 1 else None
+            status, output = program.process.returncode, program.output()
+            raise RuntimeError("farewelldesk ended early (status %s):\n%s" % (status, output))
+        return desktop.backdrops() and only(desktop.dialogs())
 
-    return xdesktop.wait_for("the chooser", ready, timeout=20)
+    return wait_for("the chooser", ready, timeout=20)
 
 
 def drawn(desktop, window):
@@ -65,7 +67,7 @@ def drawn(desktop, window):
         last[:] = [now]
         return unchanged
 
-    xdesktop.wait_for("%r to be drawn" % window, same, timeout=10)
+    wait_for("%r to be drawn" % window, same, timeout=10)
 
 
 def close_chooser(desktop, program, chooser):
@@ -102,7 +104,7 @@ def run_on_private_display(extra):
             chooser = wait_chooser(desktop, program)
             desktop.wait_focus(chooser)
             drawn(desktop, chooser)
-            desktop.screenshot().save_png(SCREENSHOT)
+            desktop.screenshot().save(SCREENSHOT)
             print("Screenshot of the chooser over the dimmed desktop: %s" % SCREENSHOT)
             status = close_chooser(desktop, program, chooser)
             print(program.output(), end="")
@@ -125,7 +127,7 @@ def chooser_shot(desktop, path):
     chooser = wait_chooser(desktop, program)
     desktop.wait_focus(chooser)
     drawn(desktop, chooser)
-    desktop.screenshot().save_png(path)
+    desktop.screenshot().save(path)
     close_chooser(desktop, program, chooser)
 
 
@@ -144,17 +146,17 @@ def readme_shots(folder):
             chooser_shot(desktop, paths[0])
 
             program = start(desktop)
-            chooser = wait_chooser(desktop, program)
+            wait_chooser(desktop, program)
             a11y = desktop.accessibility
             a11y.do(program, a11y.window(program, "End the session").find("Timer"))
             a11y.do(program, a11y.window(program, "Shutdown timer").find("Ok"))
-            icon = xdesktop.wait_for(
+            icon = wait_for(
                 "the tray icon", lambda: [w for w in desktop.windows() if w.width <= 64 and w.height <= 64]
             )[0]
             desktop.click(*icon.centre)
             window = desktop.wait_dialog("the countdown window")
             drawn(desktop, window)
-            desktop.screenshot().save_png(paths[2])
+            desktop.screenshot().save(paths[2])
             a11y.do(program, a11y.window(program, "Shutdown countdown").find("Cancel timer"))
             program.wait(timeout=5)
     print("Wrote " + ", ".join(paths))

@@ -1,6 +1,6 @@
 """Orca, the screen reader, on a test desktop: what it says, read back.
 
-Orca runs on the desktop's accessibility bus (xdesktop.Accessibility) with a
+Orca runs on the desktop's accessibility bus (accessibility.Accessibility) with a
 private home and settings, and speaks through a speech-dispatcher of its own
 whose only output module is the silent dummy one. What it says is read from
 Orca's debug log, whose "SPEECH OUTPUT:" lines carry each phrase as it goes
@@ -19,10 +19,9 @@ Debian packages: orca and speech-dispatcher, beside those of the bus.
 import os
 import re
 import shutil
-import subprocess
 import sys
 
-from xdesktop import wait_for
+from waiting import wait_for
 
 LAUNCHER = "/usr/bin/orca"
 SPEECH_DISPATCHER = "speech-dispatcher"

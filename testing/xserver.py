@@ -26,6 +26,7 @@ import secrets
 import select
 import shutil
 import signal
+import socket
 import struct
 import subprocess
 import tempfile
@@ -46,19 +47,22 @@ def parse_monitors(text):
 def write_cookie_file(path):
     """An Xauthority file of one MIT-MAGIC-COOKIE-1 for any local display.
 
-    The entry's family is FamilyWild and its display number empty, so it fits
-    whichever number the server chooses; the server itself reads only the
-    cookie from it.
+    The entries' display number is empty, so they fit whichever number the
+    server chooses: one of FamilyWild, and one of FamilyLocal for this host,
+    the only one python-xlib reads. The server itself reads only the cookie.
     """
 
     def counted(data):
         return struct.pack(">H", len(data)) + data
 
-    entry = struct.pack(">H", 0xFFFF) + counted(b"") + counted(b"") + counted(b"MIT-MAGIC-COOKIE-1")
-    entry += counted(secrets.token_bytes(16))
+    cookie = counted(b"MIT-MAGIC-COOKIE-1") + counted(secrets.token_bytes(16))
+    entries = b"".join(
+        struct.pack(">H", family) + counted(address) + counted(b"") + cookie
+        for family, address in [(0xFFFF, b""), (256, socket.gethostname().encode())]
+    )
     fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)
     with os.fdopen(fd, "wb") as f:
-        f.write(entry)
+        f.write(entries)
 
 
 class ServerError(RuntimeError):

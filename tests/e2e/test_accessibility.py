@@ -2,8 +2,10 @@
 
 import sys
 
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+from accessibility import Accessibility
+from scenario import Scenario
+from waiting import wait_for
 
 CHOOSER = """dialog 'End the session'
   image 'Power symbol'
@@ -89,8 +91,8 @@ class AccessibilityTest(Scenario):
 
 
 if __name__ == "__main__":
-    missing = xdesktop.Accessibility.missing_packages()
+    missing = Accessibility.missing_packages()
     if missing:
         print("skipped: install the packages %s" % " ".join(sorted(missing)), file=sys.stderr)
         sys.exit(77)
-    xdesktop.main()
+    scenario.main()

@@ -1,7 +1,8 @@
 """The chooser over the dimmed desktop, an action confirmed with the mouse."""
 
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+from scenario import Scenario
+from waiting import wait_for
 
 BACKGROUND = (0xC0, 0x80, 0x40)
 DIMMED = (0x30, 0x20, 0x10)  # a quarter of the background
@@ -29,7 +30,7 @@ class ActionTest(Scenario):
         chooser = self.wait_chooser(desktop, program)
 
         shot = desktop.screenshot()
-        self.assertEqual([shot.pixel(x, y) for x, y in PROBES], [DIMMED] * len(PROBES))
+        self.assertEqual([shot.getpixel((x, y)) for x, y in PROBES], [DIMMED] * len(PROBES))
         w = chooser.window
         self.assertLessEqual(abs(w.x * 2 + w.width - 1024), 1, "chooser not centred horizontally: %r" % w)
         self.assertLessEqual(abs(w.y * 2 + w.height - 768), 1, "chooser not centred vertically: %r" % w)
@@ -70,4 +71,4 @@ class ActionTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

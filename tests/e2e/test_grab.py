@@ -12,13 +12,14 @@ $FAREWELLDESK_E2E_RUNS sets how often the racing scenarios are repeated
 """
 
 import os
-import re
 import subprocess
 import sys
 import time
 
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+import Xlib.X as X
+from scenario import Scenario
+from waiting import wait_for
 
 XKEYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xkeys.py")
 RUNS = int(os.environ.get("FAREWELLDESK_E2E_RUNS", "10"))
@@ -86,26 +87,23 @@ class GrabTest(Scenario):
         """Moved after it was mapped, it would be elsewhere for a moment, and a
         click aimed at it then would land on the backdrop."""
         desktop = self.desktop()
-        log = desktop.watch_maps()
+        watch = desktop.watch()
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program).window
-        wid = "window 0x%x," % int(chooser.wid)
 
         def chooser_events():
-            """xev's reports about the chooser, once its map is among them."""
-            with open(log, errors="replace") as f:
-                blocks = [block for block in f.read().split("\n\n") if wid in block]
-            return blocks if any(block.startswith("MapNotify") for block in blocks) else None
+            """The events of the chooser's window, once its map is among them."""
+            events = [e for e in watch.until_now() if e.window.id == chooser.wid]
+            return events if any(e.type == X.MapNotify for e in events) else None
 
-        blocks = wait_for("the chooser's map in the log", chooser_events)
-        # Where each report puts it; a map report carries no place: it is mapped
-        # where the report before it put it.
+        events = wait_for("the chooser's map", chooser_events)
+        # Where each event puts it; a map carries no place: it is mapped
+        # where the event before it put it.
         places = []
-        for block in blocks:
-            place = re.search(r"\((-?\d+),(-?\d+)\)", block)
-            places.append((int(place.group(1)), int(place.group(2))) if place else places[-1])
-        mapped = next(i for i, block in enumerate(blocks) if block.startswith("MapNotify"))
-        self.assertEqual(set(places[mapped:]), {(chooser.x, chooser.y)}, blocks)
+        for event in events:
+            places.append((event.x, event.y) if hasattr(event, "x") else places[-1])
+        mapped = next(i for i, event in enumerate(events) if event.type == X.MapNotify)
+        self.assertEqual(set(places[mapped:]), {(chooser.x, chooser.y)}, events)
 
     def test_a_locker_locks_a_second_after_the_chooser_and_no_popup_takes_the_keys(self):
         desktop = self.desktop()
@@ -120,14 +118,12 @@ class GrabTest(Scenario):
         timer = desktop.accessibility.window(program, "Shutdown timer")
         minutes = [n for n in timer.walk() if n.role == "spin button"][1]  # after the hours
         desktop.key("Menu")  # in the hours box, which has the focus
-        desktop.x("xdotool", "mousemove", *map(str, minutes.centre))
-        desktop.x("xdotool", "click", "3")
+        desktop.click(*minutes.centre, button=3)
         desktop.key("Escape")  # leaves the timer dialog: no popup is open that it would close
         back = self.wait_chooser(desktop, program, keyboard=True)
         self.assertEqual(back.window.place, chooser.window.place)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_keys_come_back_from_a_window_under_the_backdrop(self):
         """Alt+Tab, or another program, gives a window under the backdrop the
@@ -137,18 +133,13 @@ class GrabTest(Scenario):
         underneath = desktop.wait_named("underneath")
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program, keyboard=True)
-        desktop.x("xdotool", "windowactivate", underneath.wid)  # as Alt+Tab does
-        wait_for("the window manager to activate it", lambda: int(underneath.wid) == self.active_window(desktop))
+        desktop.activate(underneath)  # as Alt+Tab does
+        wait_for("the window manager to activate it", lambda: underneath.wid == desktop.active_window())
         desktop.wait_focus(chooser.window)
         desktop.click(5, 5)
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
-
-    def active_window(self, desktop):
-        found = re.search(r"window id # (0x[0-9a-f]+)", desktop.x("xprop", "-root", "_NET_ACTIVE_WINDOW"))
-        return int(found.group(1), 16) if found else None
+        self.assert_ends_quietly(program)
 
     def can_grab(self, desktop, patience=0):
         return desktop.x(sys.executable, XKEYS, "can-grab", str(patience), check=False).strip()
@@ -182,4 +173,4 @@ class GrabTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

@@ -4,8 +4,10 @@ import os
 import re
 import time
 
+import scenario
 import xdesktop
-from xdesktop import Scenario, wait_for
+from scenario import Scenario
+from waiting import wait_for
 
 # Keys pressed in the chooser right after it appears, then in the countdown
 # (whose action button has the focus), and the action that must have run.
@@ -32,8 +34,7 @@ class KeyboardTest(Scenario):
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Cancel"))
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
         # The defaults live in memory only: nothing is written to the home.
         self.assertFalse(os.path.exists(os.path.join(xdesktop.home(), ".config", "ZVL", "farewelldesk", "config")))
 
@@ -42,8 +43,7 @@ class KeyboardTest(Scenario):
         program = self.start(desktop)
         self.wait_chooser(desktop, program, keyboard=True)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_escape_in_countdown_returns_to_chooser(self):
         desktop = self.desktop()
@@ -56,8 +56,7 @@ class KeyboardTest(Scenario):
         self.assertTrue(program.running())
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_chords_press_no_button(self):
         """In the chooser and in the confirmation: pressed there, a chord would
@@ -74,25 +73,24 @@ class KeyboardTest(Scenario):
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def release_later(self, desktop, key):
         """Keeps key down past the server's auto-repeat delay, then releases it."""
         delay = int(re.search(r"auto repeat delay:\s*(\d+)", desktop.x("xset", "q")).group(1))
         time.sleep(delay / 1000 + 1)  # the user's hand, not a wait for the program: repeats come meanwhile
-        desktop.x("xdotool", "keyup", key)
+        desktop.press(key, down=False)
 
     def test_held_keys_act_once_at_most(self):
         """Return held since before the start (a launcher's), then held in the
         chooser and in its confirmation: only a fresh press acts, once."""
         desktop = self.desktop()
         desktop.x("xset", "r", "on")
-        desktop.x("xdotool", "keydown", "Return")
+        desktop.press("Return")
         program = self.start(desktop)
         chooser = self.wait_chooser(desktop, program)
         self.release_later(desktop, "Return")
-        desktop.x("xdotool", "keydown", "Return")  # a fresh one: Logout, whose confirmation its repeats reach
+        desktop.press("Return")  # a fresh one: Logout, whose confirmation its repeats reach
         self.release_later(desktop, "Return")
         delay = self.countdown(desktop, chooser)
         desktop.wait_focus(delay)
@@ -100,15 +98,14 @@ class KeyboardTest(Scenario):
         wait_for("the chooser alone", lambda: [w.wid for w in desktop.dialogs()] == [chooser.window.wid])
         desktop.wait_focus(chooser.window)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_keys_choose_and_confirm_without_a_click(self):
         for name, chooser_keys, delay_keys, action in KEYBOARD_ROWS:
             with self.subTest(name):
                 desktop = xdesktop.Desktop()
                 with desktop:
-                    self.markers = xdesktop.Markers()
+                    self.markers = scenario.Markers()
                     program = self.start(desktop)
                     chooser = self.wait_chooser(desktop, program, keyboard=True)
                     desktop.key(*chooser_keys)
@@ -120,4 +117,4 @@ class KeyboardTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

@@ -1,12 +1,8 @@
 """A letter key for each action in the chooser, typed on a real keyboard."""
 
-import os
-import sys
-
+import scenario
 import xdesktop
-from xdesktop import Scenario, wait_for
-
-XKEYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xkeys.py")
+from scenario import Scenario
 
 # The key typed in the chooser, the action whose command must have run, and
 # letters typed in the confirmation first, which must do nothing there.
@@ -32,7 +28,7 @@ class LettersTest(Scenario):
             with self.subTest(letter):
                 desktop = xdesktop.Desktop()
                 with desktop:
-                    self.markers = xdesktop.Markers()
+                    self.markers = scenario.Markers()
                     program = self.start(desktop)
                     chooser = self.wait_chooser(desktop, program, keyboard=True)
                     desktop.key(letter)
@@ -59,8 +55,7 @@ class LettersTest(Scenario):
         back = self.wait_chooser(desktop, program, keyboard=True)
         self.assertEqual(back.window.place, chooser.window.place)
         desktop.key("Escape")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_letters_work_in_each_group_of_a_two_group_layout(self):
         desktop = self.desktop()
@@ -68,7 +63,7 @@ class LettersTest(Scenario):
         for group, keysym, action in LAYOUT_ROWS:
             program = self.start(desktop)
             chooser = self.wait_chooser(desktop, program, keyboard=True)
-            desktop.x(sys.executable, XKEYS, "type", str(group), keysym)
+            desktop.type_in_group(group, keysym)
             delay = desktop.wait_dialog("the confirmation", predicate=lambda w: w.wid != chooser.window.wid)
             desktop.wait_focus(delay)
             desktop.key("Return")
@@ -78,4 +73,4 @@ class LettersTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

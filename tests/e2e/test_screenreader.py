@@ -4,8 +4,9 @@ import re
 import sys
 
 import screenreader
-import xdesktop
-from xdesktop import Scenario
+import scenario
+from accessibility import Accessibility
+from scenario import Scenario
 
 COUNTDOWN = re.compile(r"(?:Logging out|Shutdown) in \d+ \w+")
 
@@ -73,8 +74,7 @@ class ScreenReaderTest(Scenario):
         self.assertIn("Shutdown countdown", " ".join(countdown))
         self.assert_counts_aloud(countdown, "Shutdown in", 50)
         a11y.do(program, a11y.window(program, "Shutdown countdown").find("Cancel timer"))
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
         # Only countdowns are told as notifications.
         notifications = [p for p in orca.spoken() if p.startswith("notification")]
         self.assertEqual([p for p in notifications if not COUNTDOWN.search(p)], [], orca.spoken())
@@ -86,8 +86,8 @@ class ScreenReaderTest(Scenario):
 
 
 if __name__ == "__main__":
-    missing = xdesktop.Accessibility.missing_packages() | screenreader.missing_packages()
+    missing = Accessibility.missing_packages() | screenreader.missing_packages()
     if missing:
         print("skipped: install the packages %s" % " ".join(sorted(missing)), file=sys.stderr)
         sys.exit(77)
-    xdesktop.main()
+    scenario.main()

@@ -3,8 +3,9 @@
 import os
 import subprocess
 
+import scenario
 import xdesktop
-from xdesktop import Program, Scenario, wait_for
+from scenario import Program, Scenario
 
 USAGE = (
     "Usage: farewelldesk [-L <lock command>] [-S <suspend command>]\n"
@@ -38,14 +39,14 @@ class StartupTest(Scenario):
             ("option without its argument", ["-l"], "requires an argument"),
         ]:
             with self.subTest(name):
-                watch = desktop.watch_maps()
+                watch = desktop.watch()
                 program = Program(desktop, args)
                 self.assertEqual(program.wait(), 1)
                 output = program.output()
                 self.assertIn(diagnostic, output.splitlines()[0])
                 self.assertTrue(output.endswith(USAGE), repr(output))
                 self.assertEqual(output.count("Usage:"), 1)
-                self.assertEqual(desktop.mapped(watch), [])
+                self.assertEqual(watch.mapped(), [])
 
     def test_second_instance_ends_at_once_without_a_window(self):
         desktop = self.desktop()
@@ -59,11 +60,11 @@ class StartupTest(Scenario):
         before = shown()
         for name, args in [("same options", self.markers.options()), ("invalid options", ["-x"])]:
             with self.subTest(name):
-                watch = desktop.watch_maps()
+                watch = desktop.watch()
                 second = Program(desktop, args)
                 self.assertEqual(second.wait(timeout=15), 0)
                 self.assertEqual(second.output(), "")
-                self.assertEqual(desktop.mapped(watch), [])
+                self.assertEqual(watch.mapped(), [])
         self.assertTrue(first.running())
         self.assertEqual(shown(), before)
 
@@ -89,7 +90,7 @@ class StartupTest(Scenario):
         desktop = self.desktop()
         argv = self.markers.options()
         at = argv.index("-s")
-        program = self.start_raw(desktop, argv[:at] + argv[at + 2 :])
+        program = Program(desktop, argv[:at] + argv[at + 2 :])
         chooser = self.wait_chooser(desktop, program)
         desktop.click(*chooser.button("Shutdown system"))
         self.click_button(desktop, program, "Confirm: Shutdown system", "Shutdown system")
@@ -108,15 +109,9 @@ class StartupTest(Scenario):
                 if chosen:
                     env["QT_QPA_PLATFORM"] = chosen
                 program = Program(desktop, self.markers.options(), env=env)
-                self.addCleanup(lambda: program.running() and program.process.kill())
                 desktop.click(*self.wait_chooser(desktop, program).button("Cancel"))
                 self.assertEqual(program.wait(), 0, program.output())
                 self.assertEqual("wayland" in program.output(), tried, program.output())
-
-    def start_raw(self, desktop, argv):
-        program = Program(desktop, argv)
-        self.addCleanup(lambda: program.running() and program.process.kill())
-        return program
 
 
 def unserved_display():
@@ -134,7 +129,7 @@ class MissingDisplayTest(Scenario):
             env.pop(name, None)
         if display is not None:
             env["DISPLAY"] = display
-        argv = [xdesktop.program_path()] + self.markers.options()
+        argv = [scenario.program_path()] + self.markers.options()
         return subprocess.run(argv, env=env, capture_output=True, text=True, timeout=20)
 
     def test_one_line_and_status_1_without_a_display(self):
@@ -154,4 +149,4 @@ class MissingDisplayTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

@@ -3,8 +3,9 @@
 import time
 
 import windowmanagers
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+from scenario import Scenario
+from waiting import wait_for
 
 
 class TimerTest(Scenario):
@@ -22,7 +23,7 @@ class TimerTest(Scenario):
             shot = desktop.screenshot()
             found = 0
             for y in range(icon.y, icon.y + icon.height):
-                row = [shot.pixel(x, y) for x in range(icon.x, icon.x + icon.width)]
+                row = [shot.getpixel((x, y)) for x in range(icon.x, icon.x + icon.width)]
                 common = max(set(row), key=row.count)
                 found += sum(sum(abs(a - b) for a, b in zip(pixel, common)) > 60 for pixel in row)
             return found > icon.width * icon.height // 5
@@ -41,23 +42,21 @@ class TimerTest(Scenario):
         width, height = desktop.monitors[0]
         self.assertLessEqual(abs(window.x * 2 + window.width - width), 1, window)
         self.assertLessEqual(abs(window.y * 2 + window.height - height), 1, window)
+        desktop.wait_focus(window)
+        desktop.key_handled(window, "Escape")  # does nothing here
+        self.assertEqual(desktop.dialogs(), [window])
+        self.assertTrue(program.running())
         desktop.click(*icon.centre)
         wait_for("the countdown window to hide", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
         again = desktop.wait_dialog("the countdown window again")
         self.assertEqual((again.x, again.y), (window.x, window.y), "it came back elsewhere")
-        window = again
-        desktop.wait_focus(window)
-        desktop.key_handled(window, "Escape")  # does nothing here
-        self.assertEqual(desktop.dialogs(), [window])
-        self.assertTrue(program.running())
 
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to hide the countdown window", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
         self.assertNotIn("No Icon set", program.output())
 
     def test_cancelled_timer_dialog_brings_the_chooser_back(self):
@@ -69,8 +68,7 @@ class TimerTest(Scenario):
         self.assertEqual(self.wait_chooser(desktop, program).window.place, chooser.window.place)
         self.assertEqual(len(desktop.backdrops()), 1)
         desktop.click(*chooser.button("Cancel"))
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_shutdown_runs_once_when_the_minute_has_passed(self):
         desktop = self.desktop()
@@ -108,13 +106,12 @@ class TimerTest(Scenario):
         # Ok iconifies it; the window manager's list of windows brings it back.
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to put the window away", lambda: not desktop.dialogs())
-        self.assertIn("Iconic", desktop.x("xprop", "-id", window.wid, "WM_STATE"))
-        desktop.x("xdotool", "windowactivate", window.wid)
+        self.assertTrue(desktop.iconic(window))
+        desktop.activate(window)
         desktop.wait_dialog("the countdown window back")
         self.assert_tells_the_time(desktop, program)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
     def test_a_tray_that_goes_away_and_comes_back(self):
         """The panel that holds the tray dies while the timer counts: the
@@ -137,21 +134,20 @@ class TimerTest(Scenario):
         self.assert_tells_the_time(desktop, program)
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to put the window away", lambda: not desktop.dialogs())
-        self.assertIn("Iconic", desktop.x("xprop", "-id", window.wid, "WM_STATE"))
+        self.assertTrue(desktop.iconic(window))
 
         windowmanagers.spawn_logged(desktop, panel.args, windowmanagers.private_env(desktop))
         icon = self.tray_icon(desktop)
         wait_for(
             "the window to leave the task list for the tray",
             lambda: not desktop.dialogs()
-            and "Iconic" not in desktop.x("xprop", "-id", window.wid, "WM_STATE", check=False),
+            and not desktop.iconic(window),
         )
         desktop.click(*icon.centre)
         desktop.wait_focus(desktop.wait_dialog("the countdown window from the tray"))
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
-        self.assertEqual(program.wait(), 0, program.output())
-        self.assertEqual(self.markers.lines(), [])
+        self.assert_ends_quietly(program)
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()

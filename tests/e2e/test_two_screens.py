@@ -1,7 +1,8 @@
 """Two monitors side by side: both dimmed, the chooser on the primary one."""
 
-import xdesktop
-from xdesktop import Scenario, wait_for
+import scenario
+from scenario import Scenario
+from waiting import wait_for
 
 PRIMARY, SECOND = (1024, 768), (800, 600)
 BACKGROUND = (0xC0, 0x80, 0x40)
@@ -30,7 +31,7 @@ class TwoScreensTest(Scenario):
             [(0, 0) + PRIMARY, (PRIMARY[0], 0) + SECOND],
         )
         shot = desktop.screenshot()
-        self.assertEqual([shot.pixel(x, y) for x, y in probes], [DIMMED] * len(probes))
+        self.assertEqual([shot.getpixel((x, y)) for x, y in probes], [DIMMED] * len(probes))
         self.assertLessEqual(abs(window.x * 2 + window.width - PRIMARY[0]), 1, window)
         self.assertLessEqual(abs(window.y * 2 + window.height - PRIMARY[1]), 1, window)
 
@@ -41,4 +42,4 @@ class TwoScreensTest(Scenario):
 
 
 if __name__ == "__main__":
-    xdesktop.main()
+    scenario.main()
