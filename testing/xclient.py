@@ -96,6 +96,22 @@ class Watch:
                 return self.events
             self.events.append(event)
 
+    def follow_focus(self, window):
+        """Records from now on the focus reaching and leaving window too."""
+        self.display.create_resource_object("window", window.wid).change_attributes(event_mask=X.FocusChangeMask)
+        self.display.sync()
+
+    def focus_left(self, window):
+        """Whether the focus has gone from window to another since follow_focus()
+        (a keyboard grab's start does not count), however soon it came back."""
+        return any(
+            event.type == X.FocusOut
+            and event.window.id == window.wid
+            and event.mode != X.NotifyGrab
+            and event.detail not in (X.NotifyInferior, X.NotifyPointer)
+            for event in self.until_now()
+        )
+
     def mapped(self):
         """The windows mapped so far. Call it after the event after which a
         window would have been mapped (a program's end, say)."""
