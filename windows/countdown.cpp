@@ -6,6 +6,7 @@
 #include "timerwin.h"
 #include "x11connection.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -295,6 +296,22 @@ void Countdown::trayClicked(QSystemTrayIcon::ActivationReason reason)
         setGeometry(QRect(lastPosition, size()));
         returning = true;
     }
+    keepActive();
+}
+
+// Hidden, the window stops being the application's active window at once,
+// while Qt keeps it as the focus window until it has seen no focus come back
+// for a moment. Shown again within that moment, the focus that comes back
+// changes nothing for Qt: the window would have the keys with no focus frame,
+// and a screen reader would hear of no active window.
+void Countdown::keepActive()
+{
+    if (QGuiApplication::focusWindow() != windowHandle() || QApplication::activeWindow() == this)
+        return;
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(this);
+    QT_WARNING_POP
 }
 
 // i3 takes a position asked for while it maps the window as that of its

@@ -57,6 +57,7 @@ private:
     int showTimeLeft();
     void putAway();
     void showWithoutTray();
+    void keepActive();
     int secondsLeft() const;
 
     bool shutdownDue;

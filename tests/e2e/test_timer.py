@@ -42,15 +42,15 @@ class TimerTest(Scenario):
         width, height = desktop.monitors[0]
         self.assertLessEqual(abs(window.x * 2 + window.width - width), 1, window)
         self.assertLessEqual(abs(window.y * 2 + window.height - height), 1, window)
-        desktop.wait_focus(window)
-        desktop.key_handled(window, "Escape")  # does nothing here
-        self.assertEqual(desktop.dialogs(), [window])
-        self.assertTrue(program.running())
         desktop.click(*icon.centre)
         wait_for("the countdown window to hide", lambda: not desktop.dialogs())
-        desktop.click(*icon.centre)
+        desktop.click(*icon.centre)  # at once: before Qt has seen the focus go
         again = desktop.wait_dialog("the countdown window again")
         self.assertEqual((again.x, again.y), (window.x, window.y), "it came back elsewhere")
+        desktop.wait_focus(again)
+        desktop.key_handled(again, "Escape")  # does nothing here; Tab shows the focus
+        self.assertEqual(desktop.dialogs(), [again])
+        self.assertTrue(program.running())
 
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to hide the countdown window", lambda: not desktop.dialogs())
