@@ -73,6 +73,11 @@ class Window:
     def centre(self):
         return self.x + self.width // 2, self.y + self.height // 2
 
+    def centred_on(self, x, y, width, height, slack=1):
+        """Whether its centre is that of the area, to the pixel an odd size rounds away."""
+        off = (2 * (self.x - x) + self.width - width, 2 * (self.y - y) + self.height - height)
+        return max(map(abs, off)) <= slack
+
 
 class Watch:
     """Records the events of the root window's children (maps, moves) from its
