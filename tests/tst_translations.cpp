@@ -504,90 +504,50 @@ void TestTranslations::englishForms()
              QStringList({plural, singular, plural, plural, plural, plural, plural, plural}));
 }
 
+// The rows of a language's unit words: the confirmation's seconds and the
+// countdown's seconds, minutes and hours (an empty text: no row). The forms
+// for 1, 2, 5, 11, 21, 22 and 25, as they read after the language's "in"
+// ("через", "za"), which asks for the accusative.
+static void addPluralRows(const char *language, const char *seconds, const char *minutes,
+                          const char *hours)
+{
+    const struct
+    {
+        const char *row, *context, *source, *forms;
+    } units[] = {{"confirmation", "Delay", "seconds", seconds},
+                 {"seconds", "Countdown", "Seconds", seconds},
+                 {"minutes", "Countdown", "Minutes", minutes},
+                 {"hours", "Countdown", "Hours", hours}};
+    for (const auto &unit : units) {
+        if (*unit.forms)
+            QTest::addRow("%s %s", language, unit.row) << language << unit.context << unit.source
+                                                       << QString::fromUtf8(unit.forms).split(' ');
+    }
+}
+
 void TestTranslations::pluralForms_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("source");
-    // The forms for 1, 2, 5, 11, 21, 22 and 25, as they read after the
-    // language's "in" ("через", "za"), which asks for the accusative.
     QTest::addColumn<QStringList>("forms");
-    const QStringList ruSeconds = {"секунду", "секунды", "секунд", "секунд",
-                                   "секунду", "секунды", "секунд"};
-    QTest::newRow("ru confirmation") << "ru"
-                                     << "Delay"
-                                     << "seconds" << ruSeconds;
-    QTest::newRow("ru seconds") << "ru"
-                                << "Countdown"
-                                << "Seconds" << ruSeconds;
-    QTest::newRow("ru minutes") << "ru"
-                                << "Countdown"
-                                << "Minutes" << QStringList {"минуту", "минуты", "минут", "минут",
-                                                             "минуту", "минуты", "минут"};
-    QTest::newRow("ru hours") << "ru"
-                              << "Countdown"
-                              << "Hours" << QStringList {"час", "часа", "часов", "часов",
-                                                         "час", "часа", "часов"};
-    const QStringList plSeconds = {"sekundę", "sekundy", "sekund", "sekund",
-                                   "sekund",  "sekundy", "sekund"};
-    QTest::newRow("pl confirmation") << "pl"
-                                     << "Delay"
-                                     << "seconds" << plSeconds;
-    QTest::newRow("pl seconds") << "pl"
-                                << "Countdown"
-                                << "Seconds" << plSeconds;
-    QTest::newRow("pl minutes") << "pl"
-                                << "Countdown"
-                                << "Minutes" << QStringList {"minutę", "minuty", "minut", "minut",
-                                                             "minut",  "minuty", "minut"};
-    QTest::newRow("pl hours") << "pl"
-                              << "Countdown"
-                              << "Hours" << QStringList {"godzinę", "godziny", "godzin", "godzin",
-                                                         "godzin",  "godziny", "godzin"};
-    const QStringList ukSeconds = {"секунду", "секунди", "секунд", "секунд",
-                                   "секунду", "секунди", "секунд"};
-    QTest::newRow("uk confirmation") << "uk"
-                                     << "Delay"
-                                     << "seconds" << ukSeconds;
-    QTest::newRow("uk seconds") << "uk"
-                                << "Countdown"
-                                << "Seconds" << ukSeconds;
-    QTest::newRow("uk minutes") << "uk"
-                                << "Countdown"
-                                << "Minutes"
-                                << QStringList {"хвилину", "хвилини", "хвилин", "хвилин",
-                                                "хвилину", "хвилини", "хвилин"};
-    QTest::newRow("uk hours") << "uk"
-                              << "Countdown"
-                              << "Hours" << QStringList {"годину", "години", "годин", "годин",
-                                                         "годину", "години", "годин"};
-    const QStringList csSeconds = {"sekundu", "sekundy", "sekund", "sekund",
-                                   "sekund",  "sekund",  "sekund"};
-    QTest::newRow("cs confirmation") << "cs"
-                                     << "Delay"
-                                     << "seconds" << csSeconds;
-    QTest::newRow("cs seconds") << "cs"
-                                << "Countdown"
-                                << "Seconds" << csSeconds;
-    QTest::newRow("cs minutes") << "cs"
-                                << "Countdown"
-                                << "Minutes" << QStringList {"minutu", "minuty", "minut", "minut",
-                                                             "minut",  "minut",  "minut"};
-    QTest::newRow("cs hours") << "cs"
-                              << "Countdown"
-                              << "Hours" << QStringList {"hodinu", "hodiny", "hodin", "hodin",
-                                                         "hodin",  "hodin",  "hodin"};
+    addPluralRows("ru", "секунду секунды секунд секунд секунду секунды секунд",
+                  "минуту минуты минут минут минуту минуты минут",
+                  "час часа часов часов час часа часов");
+    addPluralRows("pl", "sekundę sekundy sekund sekund sekund sekundy sekund",
+                  "minutę minuty minut minut minut minuty minut",
+                  "godzinę godziny godzin godzin godzin godziny godzin");
+    addPluralRows("uk", "секунду секунди секунд секунд секунду секунди секунд",
+                  "хвилину хвилини хвилин хвилин хвилину хвилини хвилин",
+                  "годину години годин годин годину години годин");
+    addPluralRows("cs", "sekundu sekundy sekund sekund sekund sekund sekund",
+                  "minutu minuty minut minut minut minut minut",
+                  "hodinu hodiny hodin hodin hodin hodin hodin");
     // Finnish says the singular for 1 only and the partitive for any other
     // count; Japanese has one form for every count.
-    QTest::newRow("fi minutes") << "fi"
-                                << "Countdown"
-                                << "Minutes"
-                                << QStringList {"minuutti",  "minuuttia", "minuuttia", "minuuttia",
-                                                "minuuttia", "minuuttia", "minuuttia"};
-    QTest::newRow("ja confirmation")
-            << "ja"
-            << "Delay"
-            << "seconds" << QStringList {"秒", "秒", "秒", "秒", "秒", "秒", "秒"};
+    addPluralRows("fi", "", "minuutti minuuttia minuuttia minuuttia minuuttia minuuttia minuuttia",
+                  "");
+    addPluralRows("ja", "秒 秒 秒 秒 秒 秒 秒", "", "");
 }
 
 // The built catalogues, so that the language's plural rule picks the form.
