@@ -147,6 +147,11 @@ class Scenario(unittest.TestCase):
         """Clicks the button of that name in the program's window of that name."""
         desktop.click(*desktop.accessibility.window(program, window).find(button).centre)
 
+    def wait_back(self, desktop, window, what="the countdown window back where it was"):
+        """The dialog shown again once it is where window was: a window
+        manager maps it somewhere first, and the program then puts it back."""
+        return desktop.wait_dialog(what, predicate=lambda w: w.place == window.place)
+
     def start_one_minute(self, desktop):
         """Timer in the chooser, then OK on the preset of one minute."""
         program = self.start(desktop)

@@ -168,6 +168,7 @@ class DesktopTest(Scenario):
         self.assertEqual([(w.x, w.y) for w in places], [(places[0].x, places[0].y)] * 3)
 
         desktop.click(*spots[0])
+        self.wait_back(desktop, places[0])
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assert_ends_quietly(program)
         self.assertGreater(len(drawn), 1, "the tray icon is blank")

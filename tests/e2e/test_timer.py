@@ -44,7 +44,7 @@ class TimerTest(Scenario):
         desktop.click(*icon.centre)
         wait_for("the countdown window to hide", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)  # at once: before Qt has seen the focus go
-        again = desktop.wait_dialog("the countdown window again where it was", predicate=lambda w: w.place == window.place)
+        again = self.wait_back(desktop, window)
         desktop.wait_focus(again)
         desktop.key_handled(again, "Escape")  # does nothing here; Tab shows the focus
         self.assertEqual(desktop.dialogs(), [again])
@@ -53,6 +53,7 @@ class TimerTest(Scenario):
         self.click_button(desktop, program, "Shutdown countdown", "Ok")
         wait_for("Ok to hide the countdown window", lambda: not desktop.dialogs())
         desktop.click(*icon.centre)
+        self.wait_back(desktop, window)
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assert_ends_quietly(program)
         self.assertNotIn("No Icon set", program.output())
@@ -142,7 +143,7 @@ class TimerTest(Scenario):
             and not desktop.iconic(window),
         )
         desktop.click(*icon.centre)
-        desktop.wait_focus(desktop.wait_dialog("the countdown window from the tray"))
+        desktop.wait_focus(self.wait_back(desktop, window))
         self.click_button(desktop, program, "Shutdown countdown", "Cancel timer")
         self.assert_ends_quietly(program)
 
