@@ -333,13 +333,19 @@ void TestConfReader::loadErrors()
     QCOMPARE(errorTextWithoutPath(), text);
 }
 
-void TestConfReader::goodCorpus_data()
+// A row for each file of the corpus folder.
+static void addCorpusRows(const char *folder)
 {
     QTest::addColumn<QString>("file");
-    const QStringList files = corpusFiles("good");
+    const QStringList files = corpusFiles(folder);
     QVERIFY(!files.isEmpty());
     for (const QString &file : files)
         QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
+}
+
+void TestConfReader::goodCorpus_data()
+{
+    addCorpusRows("good");
 }
 
 void TestConfReader::goodCorpus()
@@ -355,11 +361,7 @@ void TestConfReader::goodCorpus()
 
 void TestConfReader::badCorpus_data()
 {
-    QTest::addColumn<QString>("file");
-    const QStringList files = corpusFiles("bad");
-    QVERIFY(!files.isEmpty());
-    for (const QString &file : files)
-        QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
+    addCorpusRows("bad");
 }
 
 void TestConfReader::badCorpus()

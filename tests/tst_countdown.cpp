@@ -236,20 +236,13 @@ private slots:
         QTest::newRow("seconds") << 0 << 1 << 30 << "Sekunden: noch 30";
     }
 
+    // The same texts through a translation that puts the numbers elsewhere;
+    // the translator leaves the application as it goes.
     void translationMayReorder()
     {
-        QFETCH(int, hours);
-        QFETCH(int, minutes);
-        QFETCH(int, elapsed);
-        QFETCH(QString, expected);
         ReorderingTranslator translator;
         QVERIFY(QCoreApplication::installTranslator(&translator));
-        Countdown countdown(hours, minutes);
-        stopTrayProbe(countdown);
-        fakeNow += elapsed;
-        fire(tickTimer(countdown));
-        QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(labelText(countdown), expected);
+        labelTexts();
     }
 
     void tickInterval_data()
