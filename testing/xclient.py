@@ -217,7 +217,10 @@ class Client:
         return [w for w in self.windows() if (w.width, w.height) not in sizes and w.width > 64]
 
     def wait_dialog(self, what, timeout=20, predicate=lambda w: True):
-        return wait_settled(what, lambda: only([w for w in self.dialogs() if predicate(w)]), timeout=timeout)
+        try:
+            return wait_settled(what, lambda: only([w for w in self.dialogs() if predicate(w)]), timeout=timeout)
+        except AssertionError as error:
+            raise AssertionError("%s; the dialogs are %r" % (error, self.dialogs())) from None
 
     def wait_named(self, name, timeout=20):
         """The one visible window titled name."""
